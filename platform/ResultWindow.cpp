@@ -1,0 +1,28 @@
+#include "platform/ResultWindow.h"
+
+#include "platform/NumberText.h"
+
+namespace zemra {
+
+PrintLine& PrintLine::Text(const std::string& text) {
+    line_ += text;
+    return *this;
+}
+
+PrintLine& PrintLine::Num(double value) {
+    line_ += PrintedNumber(value);
+    return *this;
+}
+
+PrintLine& PrintLine::Zone() {
+    const size_t rest = line_.size() % kPrintZoneWidth;
+    if (rest != 0) line_.append(kPrintZoneWidth - rest, ' ');
+    return *this;
+}
+
+void ResultWindow::Print(const std::string& line) {
+    Lines.push_back(line);
+    if (OnPrint) OnPrint(line);
+}
+
+}  // namespace zemra

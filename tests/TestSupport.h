@@ -1,0 +1,44 @@
+// Shared helpers of the test suite: tolerance checks with a relative and an absolute part, and a
+// fresh workbench with a headless host and a recording canvas.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+
+#include "curves/Workbench.h"
+#include "ui/Commands.h"
+
+namespace zemra::test {
+
+// |actual - expected| <= abs + rel * |expected|.
+inline ::testing::AssertionResult IsNear(double actual, double expected, double rel,
+                                         double abs = 0.0) {
+    const double err = std::fabs(actual - expected);
+    const double tol = abs + rel * std::fabs(expected);
+    if (err <= tol) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure()
+           << "actual " << actual << " vs expected " << expected << ": error " << err
+           << " exceeds " << tol << " (rel " << rel << ", abs " << abs << ")";
+}
+
+#define EXPECT_REL_NEAR(actual, expected, rel) \
+    EXPECT_TRUE(::zemra::test::IsNear((actual), (expected), (rel)))
+#define EXPECT_RELABS_NEAR(actual, expected, rel, abs) \
+    EXPECT_TRUE(::zemra::test::IsNear((actual), (expected), (rel), (abs)))
+
+// A workbench as the program has it right after start-up.
+struct Bench {
+    HeadlessHost host;
+    RecordingCanvas canvas;
+    Workbench wb{host, canvas};
+    explicit Bench(bool startUp = true) {
+        if (startUp) StartUp(wb);
+    }
+};
+
+// A path for a scratch file under the test's temporary directory.
+std::string TempPath(const std::string& name);
+
+}  // namespace zemra::test

@@ -1,0 +1,70 @@
+#include "platform/NumberText.h"
+
+#include "tests/TestSupport.h"
+
+namespace zemra {
+namespace {
+
+TEST(Val, ReadsTheLeadingNumber) {
+    struct Case {
+        const char* text;
+        double value;
+    } cases[] = {
+        {"1e-3", 0.001}, {"0.5s", 0.5},  {"", 0},      {"abc", 0},      {" 12 ", 12},
+        {"1e", 1},       {"-0.005", -0.005}, {"-.5", -0.5}, {"+2.5E+2", 250}, {"3.", 3},
+        {"1d2", 100},    {"12abc34", 12}, {".", 0},    {"-", 0},        {"5e-x", 5},
+    };
+    for (const auto& c : cases) EXPECT_DOUBLE_EQ(Val(c.text), c.value) << "'" << c.text << "'";
+}
+
+TEST(StrictNumber, AcceptsOnlyAWholeNumber) {
+    EXPECT_DOUBLE_EQ(*StrictNumber("-0.005"), -0.005);
+    EXPECT_DOUBLE_EQ(*StrictNumber(" 12 "), 12);
+    EXPECT_DOUBLE_EQ(*StrictNumber("1e-3"), 0.001);
+    for (const char* junk : {"", "abc", "1e", "0.5s", " ", "1 2", "--1", "1e999", "0x10"})
+        EXPECT_FALSE(StrictNumber(junk).has_value()) << "'" << junk << "'";
+}
+
+struct PatternCase {
+    double value;
+    const char* pattern;
+    const char* text;
+};
+
+TEST(FormatPattern, RoundsTheMantissaAndWritesTheExponent) {
+    const PatternCase cases[] = {
+        {1000, "0.###e-#", "1e3"},          {0.001, "0.###e-#", "1e-3"},
+        {0.00099996, "0.###e-#", "1e-3"},   {9.9996, "0.###e-#", "1e1"},
+        {0.0005, "0.###e-#", "5e-4"},       {1.23456, "0.###e-#", "1.235e0"},
+        {-0.0015, "0.###e-#", "-1.5e-3"},   {0, "0.###e-#", "0e0"},
+        {1000, "#.###e-#", "1e3"},          {12345, "#.###e-#", "1.235e4"},
+        {1.0000254, "0.##e-0", "1e0"},      {0.50267, "0.##e-0", "5.03e-1"},
+        {9.996, "0.##e-0", "1e1"},          {-2.5e-7, "0.##e-0", "-2.5e-7"},
+        {0.00153, "0.#E-0", "1.5E-3"},      {0.00099996, "0.#E-0", "1E-3"},
+        {-300, "0.#E-0", "-3E2"},           {0, "0.#E-0", "0E0"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(FormatPattern(c.value, c.pattern), c.text) << c.value << " " << c.pattern;
+}
+
+TEST(GeneralNumber, FifteenDigitsAndTheExponentForm) {
+    struct Case {
+        double value;
+        const char* text;
+    } cases[] = {
+        {0, "0"},           {0.5, "0.5"},        {-0.5, "-0.5"},      {1e-4, "0.0001"},
+        {1.5e-5, "1.5E-05"}, {-2e-7, "-2E-07"},  {1e15, "1E+15"},     {123456789012345, "123456789012345"},
+        {0.1 + 0.2, "0.3"}, {121, "121"},        {-0.3, "-0.3"},      {2.5e20, "2.5E+20"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(GeneralNumber(c.value), c.text) << c.value;
+}
+
+TEST(PrintedNumber, BlankForThePlusSignAndAfter) {
+    EXPECT_EQ(PrintedNumber(0.2), " 0.2 ");
+    EXPECT_EQ(PrintedNumber(-0.2), "-0.2 ");
+    EXPECT_EQ(PrintedNumber(17), " 17 ");
+    EXPECT_EQ(PrintedNumber(0), " 0 ");
+}
+
+}  // namespace
+}  // namespace zemra

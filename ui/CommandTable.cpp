@@ -1,0 +1,25 @@
+#include "ui/CommandTable.h"
+
+#include "ui/Commands.h"
+#include "ui/SheetLayout.h"
+
+namespace zemra {
+
+const std::vector<CommandInfo>& CommandTable() {
+    static const std::vector<CommandInfo> table = {
+        {"Save", true, mnuSave},
+        {"Experimental", false, mnuExperimental},
+        {"SheetOK", false, SheetOK},
+        {"TechOK", false, TechOK},
+        {"MechOK", false, MechOK},
+    };
+    return table;
+}
+
+const CommandInfo* FindCommand(const std::string& name) {
+    for (const auto& c : CommandTable())
+        if (c.Name == name) return &c;
+    return nullptr;
+}
+
+}  // namespace zemra

@@ -1,0 +1,22 @@
+// The menu items and dialog buttons by the names zemra-cli knows them: a menu item's name without
+// its "mnu" prefix, the dialog buttons TechOK, MechOK, SheetOK and OptionOK.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "curves/Workbench.h"
+
+namespace zemra {
+
+struct CommandInfo {
+    std::string Name;
+    bool TakesFile;  // chooses a file: the name comes after "=" (Import=data.csv)
+    std::function<void(Workbench&)> Run;
+};
+
+const std::vector<CommandInfo>& CommandTable();
+const CommandInfo* FindCommand(const std::string& name);
+
+}  // namespace zemra

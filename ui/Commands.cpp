@@ -1,0 +1,55 @@
+#include "ui/Commands.h"
+
+#include "model/Collection.h"
+#include "model/ParameterFile.h"
+#include "ui/SheetComputations.h"
+
+namespace zemra {
+
+void StartUp(Workbench& wb) {
+    AttachSheetHandlers(wb);
+    // The sheet's load step: first entries of the scan mode and of the n and p lists.
+    wb.Input.SetListIndex("ComboScan", 0);
+    for (int r = 1; r <= 3; ++r) {
+        wb.Input.SetListIndex("NEL", r, 0);
+        wb.Input.SetListIndex("pl", r, 0);
+    }
+    wb.Model.Electrode = 1;
+    wb.Input.SetListIndex("ComboY", 0);
+    for (int i = 1; i <= 3; ++i) {
+        wb.Model.n[i] = 1;
+        wb.Model.p[i] = 1;
+    }
+    // The dialogs open consistent with the checked "digital simulation" box: every mechanism
+    // but the three-step one, no thin film or rotating disk, the solution resistance available.
+    ApplyDigitalAvailability(wb.Model, wb.Input);
+}
+
+bool CollectOrReport(Workbench& wb) {
+    try {
+        CollectParameters(wb.Model, wb.Input);
+        return true;
+    } catch (const InputError& e) {
+        wb.Ui.MessageBox(e.what());
+        return false;
+    }
+}
+
+void mnuSave(Workbench& wb) { WriteParameterFile(wb.Model, wb.Curves.NoOfData, wb.Ui); }
+
+void SheetOK(Workbench& wb) {
+    SelectMechanism(wb.Model, wb.Input);
+    CollectOrReport(wb);
+}
+
+void TechOK(Workbench& wb) {
+    TechValue(wb.Model, wb.Input);
+    ApplyDigitalAvailability(wb.Model, wb.Input);
+}
+
+void MechOK(Workbench& wb) {
+    TechOK(wb);
+    SelectMechanism(wb.Model, wb.Input);
+}
+
+}  // namespace zemra

@@ -1,0 +1,26 @@
+// The command set of the main window and the dialog buttons: one function per menu item or
+// button, each doing its steps over the workbench. The desktop windows and zemra-cli call these
+// functions and nothing else.
+#pragma once
+
+#include "curves/Workbench.h"
+
+namespace zemra {
+
+// Start-up of the main window: the sheet's load step, Electrode := 1, the Y quantity's first
+// entry, electron and stoichiometric numbers := 1, and the sheet's change handlers attached.
+void StartUp(Workbench& wb);
+
+// Runs a step that collects the sheet; an input error is shown as a message box and stops the
+// command (returns false).
+bool CollectOrReport(Workbench& wb);
+
+// File menu.
+void mnuSave(Workbench& wb);
+
+// Dialog buttons.
+void SheetOK(Workbench& wb);  // the sheet's OK: SelectMechanism, then CollectParameters
+void TechOK(Workbench& wb);   // the technique dialog's OK: TechValue, ApplyDigitalAvailability
+void MechOK(Workbench& wb);   // the mechanism dialog's OK: the technique OK, then SelectMechanism
+
+}  // namespace zemra
