@@ -16,4 +16,37 @@ std::vector<std::string> RecordingCanvas::Texts() const {
     return out;
 }
 
+void Replay(const CanvasRecord& r, Canvas& target) {
+    const auto& a = r.Args;
+    switch (r.Op) {
+        case CanvasOp::Clear: target.Clear(); break;
+        case CanvasOp::Scale: target.Scale(a[0], a[1], a[2], a[3]); break;
+        case CanvasOp::MoveTo: target.MoveTo(a[0], a[1]); break;
+        case CanvasOp::Text: target.Text(r.Text); break;
+        case CanvasOp::Point: target.Point(a[0], a[1]); break;
+        case CanvasOp::Line: target.Line(a[0], a[1], a[2], a[3]); break;
+        case CanvasOp::LineTo: target.LineTo(a[0], a[1]); break;
+        case CanvasOp::Rectangle: target.Rectangle(a[0], a[1], a[2], a[3]); break;
+        case CanvasOp::Dashed: target.SetDashed(a[0] != 0.0); break;
+        case CanvasOp::Colour: target.SetColour(static_cast<int>(a[0])); break;
+    }
+}
+
+void ReplayLastDrawing(const RecordingCanvas& recording, Canvas& target) {
+    size_t from = 0;
+    for (size_t i = 0; i < recording.Ops.size(); ++i)
+        if (recording.Ops[i].Op == CanvasOp::Clear) from = i;
+    target.Clear();
+    // The coordinate system, line style and colour set before that Clear still hold after it.
+    for (const CanvasOp state : {CanvasOp::Scale, CanvasOp::Dashed, CanvasOp::Colour}) {
+        for (size_t i = from; i-- > 0;) {
+            if (recording.Ops[i].Op == state) {
+                Replay(recording.Ops[i], target);
+                break;
+            }
+        }
+    }
+    for (size_t i = from; i < recording.Ops.size(); ++i) Replay(recording.Ops[i], target);
+}
+
 }  // namespace zemra

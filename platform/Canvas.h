@@ -64,4 +64,10 @@ struct RecordingCanvas : Canvas {
     std::vector<std::string> Texts() const;
 };
 
+// Draws the recorded operations onto another canvas.
+void Replay(const CanvasRecord& record, Canvas& target);
+// Draws the current picture of a recording (everything since its last Clear) onto `target`,
+// after clearing it.
+void ReplayLastDrawing(const RecordingCanvas& recording, Canvas& target);
+
 }  // namespace zemra

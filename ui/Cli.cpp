@@ -3,6 +3,7 @@
 #include <ostream>
 
 #include "platform/NumberText.h"
+#include "platform/SvgCanvas.h"
 #include "ui/CommandTable.h"
 #include "ui/Commands.h"
 #include "ui/SheetLayout.h"
@@ -44,6 +45,10 @@ Token ParseToken(const std::string& text) {
     t.Valid = !left.empty();
     return t;
 }
+
+// Pixel size of the pictures that PlotSvg writes.
+constexpr int kSvgWidth = 800;
+constexpr int kSvgHeight = 600;
 
 std::string Describe(const Control& c) {
     return c.Row == kNoRow ? c.Name : c.Name + "(" + std::to_string(c.Row) + ")";
@@ -115,6 +120,7 @@ std::string CliUsage() {
            "                     entry number, lists the entry text\n"
            "  COMMAND            run a menu item or dialog button:\n" +
            commands +
+           "\n  PlotSvg=FILE       write the plot window's current picture as an SVG file" +
            "\nResult-window lines go to standard output; each message box to standard error as\n"
            "'message: TEXT'. Exit status 0, 1 after an error message, 2 for a token not known.\n";
 }
@@ -148,6 +154,17 @@ int RunCli(const std::vector<std::string>& tokens, std::ostream& out, std::ostre
                 return 2;
             }
             previousWasSheet = sheet;
+            continue;
+        }
+        if (t.Valid && t.Name == "PlotSvg" && t.HasValue && t.Row == kNoRow) {
+            // The picture the plot window shows: what was drawn since its last clear.
+            SvgCanvas svg(kSvgWidth, kSvgHeight);
+            ReplayLastDrawing(canvas, svg);
+            if (!svg.WriteFile(t.Value)) {
+                err << "zemra-cli: cannot write " << t.Value << "\n";
+                reported = true;
+            }
+            previousWasSheet = false;
             continue;
         }
         const CommandInfo* cmd = t.Valid && t.Row == kNoRow ? FindCommand(t.Name) : nullptr;

@@ -1,5 +1,6 @@
 #include "ui/CommandTable.h"
 
+#include "curves/CurveCommands.h"
 #include "ui/Commands.h"
 #include "ui/SheetLayout.h"
 
@@ -10,6 +11,13 @@ const std::vector<CommandInfo>& CommandTable() {
         {"Save", true, mnuSave},     {"Experimental", false, mnuExperimental},
         {"SheetOK", false, SheetOK}, {"TechOK", false, TechOK},
         {"MechOK", false, MechOK},
+        {"Import", true, mnuImport}, {"NextCurve", false, mnuNextCurve},
+        {"Clear", false, mnuClear},  {"Plot", false, mnuPlot},
+        {"1000X", false, mnu1000X},  {"10X", false, mnu10X},
+        {"01X", false, mnu01X},      {"0001X", false, mnu0001X},
+        {"MinusX", false, mnuMinusX}, {"1000Y", false, mnu1000Y},
+        {"10Y", false, mnu10Y},      {"01Y", false, mnu01Y},
+        {"0001Y", false, mnu0001Y},  {"MinusY", false, mnuMinusY},
     };
     return table;
 }

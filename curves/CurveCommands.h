@@ -1,0 +1,31 @@
+// The commands of the Display and Analysis menus that act on the curve store directly, and the
+// import command: step to the next curve, erase and redraw the plot, rescale or mirror the
+// potential axis or the current curve. Those that change the store end by redrawing it.
+#pragma once
+
+#include "curves/Workbench.h"
+
+namespace zemra {
+
+// Import Data: read a data file into a new curve slot, plot, show the result window and enable
+// the Display and Analysis menus. A failed or cancelled import changes nothing.
+void mnuImport(Workbench& wb);
+
+void mnuNextCurve(Workbench& wb);  // CurveNo := the next curve (1 after the last); prints it
+void mnuClear(Workbench& wb);      // erases the plot's drawing; the store is unchanged
+void mnuPlot(Workbench& wb);       // redraws the store
+
+// X Data: scale or mirror the shared potential axis of every curve.
+void mnu1000X(Workbench& wb);
+void mnu10X(Workbench& wb);
+void mnu01X(Workbench& wb);
+void mnu0001X(Workbench& wb);
+void mnuMinusX(Workbench& wb);
+// Y Data: scale or mirror the current curve only.
+void mnu1000Y(Workbench& wb);
+void mnu10Y(Workbench& wb);
+void mnu01Y(Workbench& wb);
+void mnu0001Y(Workbench& wb);
+void mnuMinusY(Workbench& wb);
+
+}  // namespace zemra

@@ -1,0 +1,146 @@
+#include "curves/DataFile.h"
+
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <istream>
+
+#include "platform/NumberText.h"
+#include "platform/RuntimeError.h"
+
+namespace zemra {
+namespace {
+
+// A field longer than this cannot be a number the program would write or read; the reader
+// stops collecting it, so that a file without separators is never held in memory whole.
+constexpr size_t kMaxFieldLength = 256;
+
+constexpr const char* kPathAccessError = "Path/File access error";
+
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+
+// Reads the data file's fields one at a time, counting lines (CR LF, LF or a lone CR).
+class FieldReader {
+  public:
+    explicit FieldReader(std::istream& in) : in_(in) {}
+
+    // The next field and the line it starts on; false at the end of the file.
+    bool Next(std::string& field, int& line) {
+        if (ended_) return false;
+        for (;;) {
+            field.clear();
+            line = line_;
+            const bool atLineStart = atLineStart_;
+            bool blankSoFar = true;
+            for (;;) {
+                const int ch = in_.get();
+                if (ch == std::char_traits<char>::eof()) {
+                    if (in_.bad()) Raise("Device I/O error");
+                    ended_ = true;
+                    // Nothing after the last line end: the file is at its end.
+                    if (atLineStart && blankSoFar) return false;
+                    return Trimmed(field);
+                }
+                const char c = static_cast<char>(ch);
+                if (c == ',') {
+                    atLineStart_ = false;
+                    return Trimmed(field);
+                }
+                if (c == '\n' || c == '\r') {
+                    if (c == '\r' && in_.peek() == '\n') in_.get();
+                    ++line_;
+                    atLineStart_ = true;
+                    // A line that holds only blanks is no field at all (a blank line at the end
+                    // of a file is common); after a comma it is an empty field.
+                    if (atLineStart && blankSoFar) break;
+                    return Trimmed(field);
+                }
+                if (!IsBlank(c)) blankSoFar = false;
+                if (field.size() <= kMaxFieldLength) field += c;
+            }
+        }
+    }
+
+  private:
+    static bool Trimmed(std::string& field) {
+        size_t b = 0, e = field.size();
+        while (b < e && IsBlank(field[b])) ++b;
+        while (e > b && IsBlank(field[e - 1])) --e;
+        field = field.substr(b, e - b);
+        return true;
+    }
+
+    std::istream& in_;
+    int line_ = 1;
+    bool atLineStart_ = true;
+    bool ended_ = false;
+};
+
+double FieldValue(const std::string& field, int line) {
+    const auto v = field.size() <= kMaxFieldLength ? StrictNumber(field) : std::nullopt;
+    if (!v) Raise(std::string(kTypeMismatch) + " in line " + std::to_string(line));
+    return *v;
+}
+
+}  // namespace
+
+DataPoints ParseDataFile(std::istream& in) {
+    DataPoints points;
+    FieldReader reader(in);
+    std::string field;
+    int line = 0;
+    while (reader.Next(field, line)) {
+        if (static_cast<int>(points.X.size()) == kMaxPoints)
+            Raise("more than " + std::to_string(kMaxPoints) + " data points");
+        const double x = FieldValue(field, line);
+        if (!reader.Next(field, line)) Raise("Input past end of file");
+        const double y = FieldValue(field, line);
+        points.X.push_back(x);
+        points.Y.push_back(y);
+    }
+    return points;
+}
+
+void StoreImportedData(Workbench& wb, const DataPoints& points) {
+    CurveStore& s = wb.Curves;
+    NewCurveSlot(s, wb.Fit.Fitting, wb.Input.IsChecked("overlap"));
+    const int n = static_cast<int>(points.X.size());
+    for (int i = 1; i <= n; ++i) {
+        s.X(i) = points.X[static_cast<size_t>(i - 1)];
+        s.Y(i, s.NewCurve) = points.Y[static_cast<size_t>(i - 1)];
+    }
+    s.NoOfData = n;
+    s.FirstPoint = 1;
+    s.LastPoint = n;
+
+    // With fewer than two points in the file X(2) still holds the earlier axis value; the step
+    // and the start potential are then only suggestions typed into the sheet.
+    const double step = std::fabs(s.X(2) - s.X(1));
+    wb.Result.Print(PrintLine("Number of data point = ").Zone().Num(n));
+    wb.Result.Print(PrintLine("E step = ").Zone().Num(step));
+    wb.Input.SetText("Estart", GeneralNumber(s.X(1)));
+    wb.Input.SetText("Estep", GeneralNumber(step));
+}
+
+bool ReadData(Workbench& wb) {
+    const auto name = wb.Ui.ChooseOpenFile(kDataFileFilter);
+    if (!name) return false;  // cancelled: nothing at all happens
+    try {
+        std::error_code ec;
+        if (!std::filesystem::exists(*name, ec)) Raise(kFileNotFound);
+        if (std::filesystem::is_directory(*name, ec)) Raise(kPathAccessError);
+        std::ifstream file(*name, std::ios::binary);
+        if (!file) Raise(kPathAccessError);
+        const DataPoints points = ParseDataFile(file);
+        file.close();
+        StoreImportedData(wb, points);
+        return true;
+    } catch (const RuntimeError& e) {
+        wb.Ui.MessageBox("ReadData Error: " + e.Description());
+        return false;
+    }
+}
+
+}  // namespace zemra

@@ -1,0 +1,37 @@
+// Data files: curves as plain comma-separated text, one point per line (potential, value).
+// The import reads a whole file into a buffer and commits it to the curve store only when the
+// file was read without fault, so a failed import never changes the store.
+#pragma once
+
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+#include "curves/Workbench.h"
+
+namespace zemra {
+
+inline constexpr const char* kDataFileFilter = "csv|*.csv|all|*.*";
+
+// The points of a data file, in file order.
+struct DataPoints {
+    std::vector<double> X, Y;
+};
+
+// Reads the stream of fields of a data file: fields are separated by commas or line ends,
+// blanks around a field are ignored, lines holding nothing but blanks are skipped, and fields
+// are taken two at a time as (X, Y). Raises RuntimeError with "Type mismatch in line N" for a
+// field that is not a number, "more than 4000 data points" and "Input past end of file" for an
+// X without its Y.
+DataPoints ParseDataFile(std::istream& in);
+
+// Commits read points to the store as the import does: a new curve slot, X(1..n), the column
+// NewCurve, NoOfData, FirstPoint and LastPoint; then the two result-window lines and the
+// sheet's start potential and potential step (their change handlers run).
+void StoreImportedData(Workbench& wb, const DataPoints& points);
+
+// Chooses a data file and imports it; true on success. A failure shows "ReadData Error: " and
+// the description, leaving the store as it was; a cancelled choice does nothing (false).
+bool ReadData(Workbench& wb);
+
+}  // namespace zemra

@@ -1,0 +1,117 @@
+#include "curves/CurveCommands.h"
+
+#include <cmath>
+#include <functional>
+
+#include "curves/Plot.h"
+#include "tests/TestSupport.h"
+
+namespace zemra {
+namespace {
+
+// Three curves over four points; curve 2 is the current one.
+void ThreeCurves(Workbench& wb) {
+    CurveStore& s = wb.Curves;
+    for (int i = 1; i <= 4; ++i) {
+        s.X(i) = -0.3 + 0.2 * i;
+        for (int c = 1; c <= 3; ++c) s.Y(i, c) = c * 1e-6 * i;
+    }
+    s.NoOfData = 4;
+    s.FirstPoint = 1;
+    s.LastPoint = 4;
+    s.NoOfCurves = 3;
+    s.CurveNo = 2;
+    s.NewCurve = 3;
+}
+
+TEST(NextCurve, WithOneCurveStaysAtOne) {
+    test::Bench b;
+    b.wb.Curves.NoOfCurves = b.wb.Curves.CurveNo = 1;
+    mnuNextCurve(b.wb);
+    EXPECT_EQ(b.wb.Curves.CurveNo, 1);
+    EXPECT_EQ(b.wb.Result.Lines, std::vector<std::string>{"Curve Number is  1 "});
+    EXPECT_TRUE(b.wb.Result.Shown);
+    EXPECT_TRUE(b.canvas.Ops.empty());  // nothing is redrawn
+}
+
+TEST(NextCurve, WrapsAfterTheLastCurve) {
+    test::Bench b;
+    b.wb.Curves.NoOfCurves = b.wb.Curves.CurveNo = 3;
+    mnuNextCurve(b.wb);
+    mnuNextCurve(b.wb);
+    EXPECT_EQ(b.wb.Result.Lines,
+              (std::vector<std::string>{"Curve Number is  1 ", "Curve Number is  2 "}));
+}
+
+TEST(ScalingCommands, EachScalesTheAxisOrTheCurrentCurveAndRedraws) {
+    const struct {
+        const char* Name;
+        std::function<void(Workbench&)> Run;
+        bool OnX;
+        double Factor;
+    } cases[] = {
+        {"1000X", mnu1000X, true, 1000},  {"10X", mnu10X, true, 10},
+        {"0.1X", mnu01X, true, 0.1},      {"0.001X", mnu0001X, true, 0.001},
+        {"-X", mnuMinusX, true, -1},      {"1000Y", mnu1000Y, false, 1000},
+        {"10Y", mnu10Y, false, 10},       {"0.1Y", mnu01Y, false, 0.1},
+        {"0.001Y", mnu0001Y, false, 0.001}, {"-Y", mnuMinusY, false, -1},
+    };
+    for (const auto& c : cases) {
+        test::Bench b;
+        ThreeCurves(b.wb);
+        c.Run(b.wb);
+        const CurveStore& s = b.wb.Curves;
+        for (int i = 1; i <= 4; ++i) {
+            const double x = -0.3 + 0.2 * i;
+            EXPECT_EQ(s.X(i), c.OnX ? x * c.Factor : x) << c.Name;
+            EXPECT_EQ(s.Y(i, 1), 1e-6 * i) << c.Name;  // other curves untouched
+            EXPECT_EQ(s.Y(i, 3), 3 * 1e-6 * i) << c.Name;
+            EXPECT_EQ(s.Y(i, 2), c.OnX ? 2 * 1e-6 * i : 2 * 1e-6 * i * c.Factor) << c.Name;
+        }
+        EXPECT_EQ(s.X(5), 0.0) << c.Name;  // only points 1..NoOfData
+        EXPECT_EQ(b.canvas.OfKind(CanvasOp::Clear).size(), 1u) << c.Name;
+    }
+}
+
+TEST(ScalingCommands, MinusXTwiceRestoresExactlyTenthAfterTenUpToRounding) {
+    test::Bench b;
+    ThreeCurves(b.wb);
+    mnuMinusX(b.wb);
+    mnuMinusX(b.wb);
+    for (int i = 1; i <= 4; ++i) EXPECT_EQ(b.wb.Curves.X(i), -0.3 + 0.2 * i);
+    mnu10X(b.wb);
+    mnu01X(b.wb);
+    for (int i = 1; i <= 4; ++i) EXPECT_RELABS_NEAR(b.wb.Curves.X(i), -0.3 + 0.2 * i, 1e-15, 1e-16);
+}
+
+TEST(ScalingCommands, AnOverflowingScaleKeepsTheData) {
+    test::Bench b;
+    ThreeCurves(b.wb);
+    b.wb.Curves.Y(3, 2) = 1e307;
+    mnu1000Y(b.wb);
+    EXPECT_EQ(b.wb.Curves.Y(3, 2), 1e307);
+    EXPECT_EQ(b.wb.Curves.Y(1, 2), 2e-6);
+    mnu0001Y(b.wb);
+    EXPECT_EQ(b.wb.Curves.Y(3, 2), 1e307 * 0.001);
+}
+
+TEST(ClearAndPlot, ClearErasesAndPlotShowsTheSamePictureAgain) {
+    test::Bench b;
+    ThreeCurves(b.wb);
+    mnuPlot(b.wb);
+    const std::vector<CanvasRecord> before = b.canvas.Ops;
+    mnuClear(b.wb);
+    EXPECT_EQ(b.canvas.Ops.size(), before.size() + 1);
+    EXPECT_EQ(b.canvas.Ops.back().Op, CanvasOp::Clear);
+    b.canvas.Ops.clear();
+    mnuPlot(b.wb);
+    ASSERT_EQ(b.canvas.Ops.size(), before.size());
+    for (size_t i = 0; i < before.size(); ++i) {
+        EXPECT_EQ(b.canvas.Ops[i].Op, before[i].Op);
+        EXPECT_EQ(b.canvas.Ops[i].Args, before[i].Args);
+        EXPECT_EQ(b.canvas.Ops[i].Text, before[i].Text);
+    }
+}
+
+}  // namespace
+}  // namespace zemra

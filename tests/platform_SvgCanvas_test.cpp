@@ -1,0 +1,131 @@
+#include "platform/SvgCanvas.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <limits>
+
+#include "tests/TestSupport.h"
+
+namespace zemra {
+namespace {
+
+bool Contains(const std::string& s, const std::string& part) {
+    return s.find(part) != std::string::npos;
+}
+
+size_t Count(const std::string& s, const std::string& part) {
+    size_t n = 0;
+    for (size_t at = s.find(part); at != std::string::npos; at = s.find(part, at + 1)) ++n;
+    return n;
+}
+
+TEST(SvgCanvas, IsAStandaloneDocumentOfTheGivenSize) {
+    SvgCanvas c(320, 240);
+    const std::string doc = c.Document();
+    EXPECT_EQ(doc.rfind("<?xml", 0), 0u);
+    EXPECT_TRUE(Contains(doc, "xmlns=\"http://www.w3.org/2000/svg\""));
+    EXPECT_TRUE(Contains(doc, "width=\"320\" height=\"240\" viewBox=\"0 0 320 240\""));
+    EXPECT_TRUE(Contains(doc, "</svg>"));
+}
+
+TEST(SvgCanvas, MapsTheUserCornersOntoThePicture) {
+    SvgCanvas c(200, 100);
+    c.Scale(-1, 1, 1, -1);  // top-left (-1, 1), bottom-right (1, -1)
+    c.Line(-1, 1, 1, -1);
+    c.Line(0, 0, 0.5, -0.5);
+    const std::string doc = c.Document();
+    EXPECT_TRUE(Contains(doc, "<line x1=\"0\" y1=\"0\" x2=\"200\" y2=\"100\""));
+    EXPECT_TRUE(Contains(doc, "<line x1=\"100\" y1=\"50\" x2=\"150\" y2=\"75\""));
+}
+
+TEST(SvgCanvas, XGrowsToTheLeftWhenTheCornersAreSwapped) {
+    SvgCanvas c(200, 100);
+    c.Scale(1, 1, -1, -1);
+    c.Point(1, 1);
+    c.Rectangle(-1, -1, 0, 0);  // any corner order gives a positive width and height
+    const std::string doc = c.Document();
+    EXPECT_TRUE(Contains(doc, "<circle cx=\"0\" cy=\"0\""));
+    EXPECT_TRUE(Contains(doc, "<rect x=\"100\" y=\"50\" width=\"100\" height=\"50\""));
+}
+
+TEST(SvgCanvas, JoinedLinesFormOnePathFromTheLastPoint) {
+    SvgCanvas c(100, 100);
+    c.Point(10, 10);
+    c.LineTo(20, 30);
+    c.LineTo(40, 30);
+    c.MoveTo(0, 0);
+    const std::string doc = c.Document();
+    EXPECT_TRUE(Contains(doc, "<path d=\"M10 10 L20 30 L40 30\""));
+    EXPECT_EQ(Count(doc, "<path"), 1u);
+}
+
+TEST(SvgCanvas, TextIsEscapedAndHangsBelowThePosition) {
+    SvgCanvas c(100, 100);
+    c.MoveTo(10, 20);
+    c.Text("I<0 & \"E\"\x01");
+    const std::string doc = c.Document();
+    EXPECT_TRUE(Contains(doc, ">I&lt;0 &amp; &quot;E&quot;?</text>"));
+    EXPECT_TRUE(Contains(doc, "<text x=\"10\" y=\"29.6\""));  // baseline 0.8 of 12 px lower
+}
+
+TEST(SvgCanvas, DashedLinesAndCurveColours) {
+    SvgCanvas c(100, 100);
+    c.SetDashed(true);
+    c.Line(0, 0, 1, 1);
+    c.SetDashed(false);
+    c.SetColour(3);
+    c.Line(0, 0, 1, 1);
+    const std::string doc = c.Document();
+    EXPECT_EQ(Count(doc, "stroke-dasharray"), 1u);
+    EXPECT_TRUE(Contains(doc, std::string("stroke=\"") + SvgColour(3) + "\""));
+    EXPECT_STREQ(SvgColour(1), SvgColour(0));  // curve 1 in the foreground colour
+}
+
+TEST(SvgCanvas, SkipsWhatCannotBePlacedAndClearErases) {
+    SvgCanvas c(100, 100);
+    const double inf = std::numeric_limits<double>::infinity();
+    c.Scale(0, 0, 0, 1);  // degenerate: keeps the previous system
+    c.Line(0, 0, inf, 1);
+    c.Point(std::nan(""), 1);
+    EXPECT_FALSE(Contains(c.Document(), "<line"));
+    EXPECT_FALSE(Contains(c.Document(), "<circle"));
+    c.Line(1e300, 0, 0, 0);  // placed, clamped far outside the view
+    EXPECT_TRUE(Contains(c.Document(), "<line x1=\"1000000\""));
+    c.Clear();
+    EXPECT_FALSE(Contains(c.Document(), "<line"));
+}
+
+TEST(SvgCanvas, ReplayedRecordingDrawsTheLastPicture) {
+    RecordingCanvas rec;
+    rec.Scale(0, 10, 10, 0);
+    rec.Line(0, 0, 10, 10);
+    rec.Clear();
+    rec.Line(0, 10, 10, 0);
+    SvgCanvas svg(100, 100);
+    ReplayLastDrawing(rec, svg);
+    const std::string doc = svg.Document();
+    EXPECT_EQ(Count(doc, "<line"), 1u);
+    // The coordinate system set before the clear still holds.
+    EXPECT_TRUE(Contains(doc, "<line x1=\"0\" y1=\"0\" x2=\"100\" y2=\"100\""));
+}
+
+TEST(SvgCanvas, RendersWithAnSvgRenderer) {
+    if (std::system("command -v rsvg-convert >/dev/null 2>&1") != 0)
+        GTEST_SKIP() << "rsvg-convert is not installed";
+    SvgCanvas c(200, 150);
+    c.Scale(-0.36, 4e-3, 0.48, -2.5e-3);
+    c.Rectangle(-0.3, -1e-3, 0.4, 3e-3);
+    c.MoveTo(-0.36, 4e-3);
+    c.Text("I /A");
+    c.Point(-0.3, 0);
+    c.LineTo(0.4, 2e-3);
+    const std::string svg = test::TempPath("render.svg"), png = test::TempPath("render.png");
+    ASSERT_TRUE(c.WriteFile(svg));
+    const std::string cmd = "rsvg-convert -o '" + png + "' '" + svg + "' 2>&1";
+    ASSERT_EQ(std::system(cmd.c_str()), 0);
+    EXPECT_GT(std::filesystem::file_size(png), 100u);
+}
+
+}  // namespace
+}  // namespace zemra
