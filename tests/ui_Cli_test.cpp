@@ -100,5 +100,27 @@ TEST(Cli, SheetTypingSeesTheCollectedTemperature) {
     EXPECT_NEAR(b / a, std::exp(-0.059 * 96484.6 / 8.31441 / 298.14), 2e-3);
 }
 
+TEST(Cli, ImportedCurveIsTransformedAndDrawnAsSvg) {
+    const std::string svg = test::TempPath("import.svg");
+    const std::string data = std::string(ZEMRA_TEST_DATA) + "/wave201.csv";
+    const CliRun r = Cli({"Import=" + data, "NextCurve", "1000X", "MinusY", "Clear", "Plot",
+                          "PlotSvg=" + svg});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find("Curve Number is  1 "), std::string::npos);
+    std::ifstream f(svg);
+    const std::string doc((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
+    EXPECT_NE(doc.find("<svg"), std::string::npos);
+    EXPECT_NE(doc.find(">E /V</text>"), std::string::npos);
+    EXPECT_NE(doc.find(">-1E-5</text>"), std::string::npos);  // the mirrored wave
+    EXPECT_NE(doc.find(">-300 </text>"), std::string::npos);  // the axis in mV
+    EXPECT_NE(doc.find("<path"), std::string::npos);
+}
+
+TEST(Cli, FailedImportIsAnErrorMessage) {
+    const CliRun r = Cli({"Import=" + test::TempPath("missing.csv")});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "message: ReadData Error: File not found\n");
+}
+
 }  // namespace
 }  // namespace zemra
