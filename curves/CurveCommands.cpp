@@ -52,15 +52,35 @@ void mnuPlot(Workbench& wb) {
     PlotCurves(wb);
 }
 
-void mnu1000X(Workbench& wb) { ScalePoints(wb, kAxis, 1000); }
-void mnu10X(Workbench& wb) { ScalePoints(wb, kAxis, 10); }
-void mnu01X(Workbench& wb) { ScalePoints(wb, kAxis, 0.1); }
-void mnu0001X(Workbench& wb) { ScalePoints(wb, kAxis, 0.001); }
-void mnuMinusX(Workbench& wb) { ScalePoints(wb, kAxis, -1); }
-void mnu1000Y(Workbench& wb) { ScalePoints(wb, wb.Curves.CurveNo, 1000); }
-void mnu10Y(Workbench& wb) { ScalePoints(wb, wb.Curves.CurveNo, 10); }
-void mnu01Y(Workbench& wb) { ScalePoints(wb, wb.Curves.CurveNo, 0.1); }
-void mnu0001Y(Workbench& wb) { ScalePoints(wb, wb.Curves.CurveNo, 0.001); }
-void mnuMinusY(Workbench& wb) { ScalePoints(wb, wb.Curves.CurveNo, -1); }
+void mnu1000X(Workbench& wb) {
+    ScalePoints(wb, kAxis, 1000);
+}
+void mnu10X(Workbench& wb) {
+    ScalePoints(wb, kAxis, 10);
+}
+void mnu01X(Workbench& wb) {
+    ScalePoints(wb, kAxis, 0.1);
+}
+void mnu0001X(Workbench& wb) {
+    ScalePoints(wb, kAxis, 0.001);
+}
+void mnuMinusX(Workbench& wb) {
+    ScalePoints(wb, kAxis, -1);
+}
+void mnu1000Y(Workbench& wb) {
+    ScalePoints(wb, wb.Curves.CurveNo, 1000);
+}
+void mnu10Y(Workbench& wb) {
+    ScalePoints(wb, wb.Curves.CurveNo, 10);
+}
+void mnu01Y(Workbench& wb) {
+    ScalePoints(wb, wb.Curves.CurveNo, 0.1);
+}
+void mnu0001Y(Workbench& wb) {
+    ScalePoints(wb, wb.Curves.CurveNo, 0.001);
+}
+void mnuMinusY(Workbench& wb) {
+    ScalePoints(wb, wb.Curves.CurveNo, -1);
+}
 
 }  // namespace zemra

@@ -15,10 +15,9 @@ constexpr int kMaxLinesPerLoop = 1000;
 
 // 10^k for k = -15..7, each the double nearest to the decimal, so that a magnitude written as
 // exactly 10^k falls into its own decade.
-constexpr std::array<double, 23> kDecades = {1e-15, 1e-14, 1e-13, 1e-12, 1e-11, 1e-10,
-                                             1e-9,  1e-8,  1e-7,  1e-6,  1e-5,  1e-4,
-                                             1e-3,  1e-2,  1e-1,  1e0,   1e1,   1e2,
-                                             1e3,   1e4,   1e5,   1e6,   1e7};
+constexpr std::array<double, 23> kDecades = {1e-15, 1e-14, 1e-13, 1e-12, 1e-11, 1e-10, 1e-9, 1e-8,
+                                             1e-7,  1e-6,  1e-5,  1e-4,  1e-3,  1e-2,  1e-1, 1e0,
+                                             1e1,   1e2,   1e3,   1e4,   1e5,   1e6,   1e7};
 
 constexpr const char* kTickLabelPattern = "0.#E-0";
 
@@ -100,16 +99,21 @@ void DrawCurve(Canvas& cv, const CurveStore& s, int c, const Frame& f) {
             continue;
         }
         switch (style) {
-            case 1: cv.Point(x, y); break;
+            case 1:
+                cv.Point(x, y);
+                break;
             case 2:
                 cv.Rectangle(x - hx, y - hy, x - hx + 0.01 * f.xr, y - hy + 0.01 * f.yr);
                 break;
             case 3:
-                if (joined) cv.LineTo(x, y);
-                else cv.Point(x, y);
+                if (joined)
+                    cv.LineTo(x, y);
+                else
+                    cv.Point(x, y);
                 joined = true;
                 break;
-            default: return;
+            default:
+                return;
         }
     }
 }
@@ -199,8 +203,10 @@ void ReadPlotOptions(Workbench& wb) {
     }
     for (int k = 0; k <= 4; ++k) {
         int style = 3;
-        if (in.IsChecked("linestyle1", k)) style = 1;
-        else if (in.IsChecked("linestyle2", k)) style = 2;
+        if (in.IsChecked("linestyle1", k))
+            style = 1;
+        else if (in.IsChecked("linestyle2", k))
+            style = 2;
         wb.Curves.LineStyle[static_cast<size_t>(k + 1)] = style;
     }
 }

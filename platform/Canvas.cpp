@@ -19,16 +19,36 @@ std::vector<std::string> RecordingCanvas::Texts() const {
 void Replay(const CanvasRecord& r, Canvas& target) {
     const auto& a = r.Args;
     switch (r.Op) {
-        case CanvasOp::Clear: target.Clear(); break;
-        case CanvasOp::Scale: target.Scale(a[0], a[1], a[2], a[3]); break;
-        case CanvasOp::MoveTo: target.MoveTo(a[0], a[1]); break;
-        case CanvasOp::Text: target.Text(r.Text); break;
-        case CanvasOp::Point: target.Point(a[0], a[1]); break;
-        case CanvasOp::Line: target.Line(a[0], a[1], a[2], a[3]); break;
-        case CanvasOp::LineTo: target.LineTo(a[0], a[1]); break;
-        case CanvasOp::Rectangle: target.Rectangle(a[0], a[1], a[2], a[3]); break;
-        case CanvasOp::Dashed: target.SetDashed(a[0] != 0.0); break;
-        case CanvasOp::Colour: target.SetColour(static_cast<int>(a[0])); break;
+        case CanvasOp::Clear:
+            target.Clear();
+            break;
+        case CanvasOp::Scale:
+            target.Scale(a[0], a[1], a[2], a[3]);
+            break;
+        case CanvasOp::MoveTo:
+            target.MoveTo(a[0], a[1]);
+            break;
+        case CanvasOp::Text:
+            target.Text(r.Text);
+            break;
+        case CanvasOp::Point:
+            target.Point(a[0], a[1]);
+            break;
+        case CanvasOp::Line:
+            target.Line(a[0], a[1], a[2], a[3]);
+            break;
+        case CanvasOp::LineTo:
+            target.LineTo(a[0], a[1]);
+            break;
+        case CanvasOp::Rectangle:
+            target.Rectangle(a[0], a[1], a[2], a[3]);
+            break;
+        case CanvasOp::Dashed:
+            target.SetDashed(a[0] != 0.0);
+            break;
+        case CanvasOp::Colour:
+            target.SetColour(static_cast<int>(a[0]));
+            break;
     }
 }
 

@@ -28,10 +28,18 @@ std::string Escape(const std::string& text) {
     std::string out;
     for (unsigned char c : text) {
         switch (c) {
-            case '&': out += "&amp;"; break;
-            case '<': out += "&lt;"; break;
-            case '>': out += "&gt;"; break;
-            case '"': out += "&quot;"; break;
+            case '&':
+                out += "&amp;";
+                break;
+            case '<':
+                out += "&lt;";
+                break;
+            case '>':
+                out += "&gt;";
+                break;
+            case '"':
+                out += "&quot;";
+                break;
             default:
                 // The program's texts are ASCII; control characters and stray bytes, which
                 // would make the document invalid XML, become '?'.
@@ -78,8 +86,7 @@ void SvgCanvas::Clear() {
 void SvgCanvas::Scale(double x1, double y1, double x2, double y2) {
     FlushPath();
     // A degenerate or non-finite system keeps the previous one.
-    if (!(std::isfinite(x1) && std::isfinite(x2) && std::isfinite(y1) && std::isfinite(y2)))
-        return;
+    if (!(std::isfinite(x1) && std::isfinite(x2) && std::isfinite(y1) && std::isfinite(y2))) return;
     if (x1 == x2 || y1 == y2) return;
     sx_ = width_ / (x2 - x1);
     ox_ = -sx_ * x1;

@@ -1,8 +1,7 @@
-#include "curves/CurveCommands.h"
-
 #include <cmath>
 #include <functional>
 
+#include "curves/CurveCommands.h"
 #include "curves/Plot.h"
 #include "tests/TestSupport.h"
 
@@ -50,10 +49,10 @@ TEST(ScalingCommands, EachScalesTheAxisOrTheCurrentCurveAndRedraws) {
         bool OnX;
         double Factor;
     } cases[] = {
-        {"1000X", mnu1000X, true, 1000},  {"10X", mnu10X, true, 10},
-        {"0.1X", mnu01X, true, 0.1},      {"0.001X", mnu0001X, true, 0.001},
-        {"-X", mnuMinusX, true, -1},      {"1000Y", mnu1000Y, false, 1000},
-        {"10Y", mnu10Y, false, 10},       {"0.1Y", mnu01Y, false, 0.1},
+        {"1000X", mnu1000X, true, 1000},    {"10X", mnu10X, true, 10},
+        {"0.1X", mnu01X, true, 0.1},        {"0.001X", mnu0001X, true, 0.001},
+        {"-X", mnuMinusX, true, -1},        {"1000Y", mnu1000Y, false, 1000},
+        {"10Y", mnu10Y, false, 10},         {"0.1Y", mnu01Y, false, 0.1},
         {"0.001Y", mnu0001Y, false, 0.001}, {"-Y", mnuMinusY, false, -1},
     };
     for (const auto& c : cases) {

@@ -1,9 +1,8 @@
-#include "curves/DataFile.h"
-
 #include <fstream>
 #include <sstream>
 
 #include "curves/CurveCommands.h"
+#include "curves/DataFile.h"
 #include "tests/TestSupport.h"
 
 namespace zemra {
@@ -72,10 +71,10 @@ TEST(ReadData, FileOf201LinesFillsTheStoreAndTheSheet) {
 
 TEST(ReadData, FieldsAreTakenInPairsWhateverTheLines) {
     const std::string layouts[] = {
-        "0.1,1\r\n0.2,2\r\n",     // one pair per line
-        "0.1,1,0.2,2\r\n",        // four numbers on one line
-        "0.1\n1\n0.2\n2",         // one field per line, no final line end
-        "  0.1 ,\t1\r0.2,2 \r",   // blanks around fields, lone CR line ends
+        "0.1,1\r\n0.2,2\r\n",                    // one pair per line
+        "0.1,1,0.2,2\r\n",                       // four numbers on one line
+        "0.1\n1\n0.2\n2",                        // one field per line, no final line end
+        "  0.1 ,\t1\r0.2,2 \r",                  // blanks around fields, lone CR line ends
         "\r\n0.1,1\r\n\r\n  \r\n0.2,2\r\n\r\n",  // blank lines are skipped
     };
     for (const auto& text : layouts) {
@@ -102,14 +101,19 @@ struct Junk {
 
 TEST(ReadData, FailuresLeaveTheStoreExactlyAsItWas) {
     std::string tooMany;
-    for (int i = 1; i <= 4001; ++i) tooMany += std::to_string(i) + "," + std::to_string(-i) + "\r\n";
+    for (int i = 1; i <= 4001; ++i)
+        tooMany += std::to_string(i) + "," + std::to_string(-i) + "\r\n";
     const Junk cases[] = {
         {"4001 points", tooMany, "ReadData Error: more than 4000 data points"},
         {"one number", "0.5\r\n", "ReadData Error: Input past end of file"},
         {"odd count", "0.1,1\r\n0.2", "ReadData Error: Input past end of file"},
         {"text header", "E/V,I/A\r\n0.1,1\r\n", "ReadData Error: Type mismatch in line 1"},
-        {"word in line 3", "0.1,1\r\n0.2,2\r\n0.3,abc\r\n", "ReadData Error: Type mismatch in line 3"},
-        {"binary bytes", std::string("\x7f" "ELF\x02\x01\x00\x00,\xff\xfe", 11),
+        {"word in line 3", "0.1,1\r\n0.2,2\r\n0.3,abc\r\n",
+         "ReadData Error: Type mismatch in line 3"},
+        {"binary bytes",
+         std::string("\x7f"
+                     "ELF\x02\x01\x00\x00,\xff\xfe",
+                     11),
          "ReadData Error: Type mismatch in line 1"},
         {"semicolons, decimal commas", "0,1;1,5\r\n0,2;2,5\r\n",
          "ReadData Error: Type mismatch in line 1"},
@@ -117,7 +121,8 @@ TEST(ReadData, FailuresLeaveTheStoreExactlyAsItWas) {
          "ReadData Error: Type mismatch in line 1"},
         {"tab-separated columns", "0.1\t1\r\n", "ReadData Error: Type mismatch in line 1"},
         {"empty field", "0.1,,1\r\n", "ReadData Error: Type mismatch in line 1"},
-        {"overlong field", std::string(100000, '7') + ",1", "ReadData Error: Type mismatch in line 1"},
+        {"overlong field", std::string(100000, '7') + ",1",
+         "ReadData Error: Type mismatch in line 1"},
     };
     for (const auto& c : cases) {
         test::Bench b;

@@ -1,10 +1,9 @@
-#include "platform/SvgCanvas.h"
-
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <limits>
 
+#include "platform/SvgCanvas.h"
 #include "tests/TestSupport.h"
 
 namespace zemra {

@@ -103,8 +103,8 @@ TEST(Cli, SheetTypingSeesTheCollectedTemperature) {
 TEST(Cli, ImportedCurveIsTransformedAndDrawnAsSvg) {
     const std::string svg = test::TempPath("import.svg");
     const std::string data = std::string(ZEMRA_TEST_DATA) + "/wave201.csv";
-    const CliRun r = Cli({"Import=" + data, "NextCurve", "1000X", "MinusY", "Clear", "Plot",
-                          "PlotSvg=" + svg});
+    const CliRun r =
+        Cli({"Import=" + data, "NextCurve", "1000X", "MinusY", "Clear", "Plot", "PlotSvg=" + svg});
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_NE(r.out.find("Curve Number is  1 "), std::string::npos);
     std::ifstream f(svg);

@@ -8,16 +8,25 @@ namespace zemra {
 
 const std::vector<CommandInfo>& CommandTable() {
     static const std::vector<CommandInfo> table = {
-        {"Save", true, mnuSave},     {"Experimental", false, mnuExperimental},
-        {"SheetOK", false, SheetOK}, {"TechOK", false, TechOK},
+        {"Save", true, mnuSave},
+        {"Experimental", false, mnuExperimental},
+        {"SheetOK", false, SheetOK},
+        {"TechOK", false, TechOK},
         {"MechOK", false, MechOK},
-        {"Import", true, mnuImport}, {"NextCurve", false, mnuNextCurve},
-        {"Clear", false, mnuClear},  {"Plot", false, mnuPlot},
-        {"1000X", false, mnu1000X},  {"10X", false, mnu10X},
-        {"01X", false, mnu01X},      {"0001X", false, mnu0001X},
-        {"MinusX", false, mnuMinusX}, {"1000Y", false, mnu1000Y},
-        {"10Y", false, mnu10Y},      {"01Y", false, mnu01Y},
-        {"0001Y", false, mnu0001Y},  {"MinusY", false, mnuMinusY},
+        {"Import", true, mnuImport},
+        {"NextCurve", false, mnuNextCurve},
+        {"Clear", false, mnuClear},
+        {"Plot", false, mnuPlot},
+        {"1000X", false, mnu1000X},
+        {"10X", false, mnu10X},
+        {"01X", false, mnu01X},
+        {"0001X", false, mnu0001X},
+        {"MinusX", false, mnuMinusX},
+        {"1000Y", false, mnu1000Y},
+        {"10Y", false, mnu10Y},
+        {"01Y", false, mnu01Y},
+        {"0001Y", false, mnu0001Y},
+        {"MinusY", false, mnuMinusY},
     };
     return table;
 }
