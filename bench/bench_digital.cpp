@@ -59,8 +59,7 @@ void Prepare(Case& c, int mechanism, int technique, int pointsPerSweep, bool cyc
     c.res.TotalColumn = info.NCharge + 1;
 }
 
-void Run(benchmark::State& state, int mechanism, int technique, int pointsPerSweep,
-         bool cyclic) {
+void Run(benchmark::State& state, int mechanism, int technique, int pointsPerSweep, bool cyclic) {
     Case c;
     Prepare(c, mechanism, technique, pointsPerSweep, cyclic);
     for (auto _ : state) {
@@ -69,12 +68,21 @@ void Run(benchmark::State& state, int mechanism, int technique, int pointsPerSwe
     }
     if (!c.host.Messages.empty()) state.SkipWithError(c.host.Messages.front().c_str());
     state.SetItemsProcessed(state.iterations() * c.noOfData);
+    state.counters["boxes"] = BoxCount(GridLambdaFor(c.m), c.noOfData);
 }
 
-void BM_Mechanism1Cyclic4000(benchmark::State& s) { Run(s, 1, 1, 2000, true); }
-void BM_Mechanism16Cyclic4000(benchmark::State& s) { Run(s, 16, 1, 2000, true); }
-void BM_DcVoltammetry1000(benchmark::State& s) { Run(s, 1, 2, 1000, false); }
-void BM_SquareWave1000(benchmark::State& s) { Run(s, 1, 5, 1000, false); }
+void BM_Mechanism1Cyclic4000(benchmark::State& s) {
+    Run(s, 1, 1, 2000, true);
+}
+void BM_Mechanism16Cyclic4000(benchmark::State& s) {
+    Run(s, 16, 1, 2000, true);
+}
+void BM_DcVoltammetry1000(benchmark::State& s) {
+    Run(s, 1, 2, 1000, false);
+}
+void BM_SquareWave1000(benchmark::State& s) {
+    Run(s, 1, 5, 1000, false);
+}
 
 BENCHMARK(BM_Mechanism1Cyclic4000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Mechanism16Cyclic4000)->Unit(benchmark::kMillisecond);

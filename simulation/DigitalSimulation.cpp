@@ -195,8 +195,8 @@ void SetUp(DigitalRun& r, const ParameterModel& m, int noOfData) {
 }
 
 // Programmed potential (V) of sub-step `step` of data point i whose staircase potential is x.
-double ProgrammedPotential(const DigitalRun& r, const ParameterModel& m, double x, int i,
-                           int step, int pointsPerSweep) {
+double ProgrammedPotential(const DigitalRun& r, const ParameterModel& m, double x, int i, int step,
+                           int pointsPerSweep) {
     switch (r.Technique) {
         case 3:
             return step < r.SubSteps ? static_cast<double>(m.Estart) : x + m.Epulse;

@@ -1,15 +1,22 @@
 #include "simulation/LinearAlgebra.h"
 
 #include <cmath>
+#include <type_traits>
 #include <utility>
 
 #include "platform/RuntimeError.h"
 
 namespace zemra {
 
-double MaxOf(double a, double b) { return a > b ? a : b; }
-double MinOf(double a, double b) { return a < b ? a : b; }
-void SwapValues(double& a, double& b) { std::swap(a, b); }
+double MaxOf(double a, double b) {
+    return a > b ? a : b;
+}
+double MinOf(double a, double b) {
+    return a < b ? a : b;
+}
+void SwapValues(double& a, double& b) {
+    std::swap(a, b);
+}
 
 namespace {
 
@@ -106,10 +113,9 @@ bool InvertN(Matrix6& A) {
 }
 
 template <int N>
-bool BlockSolveN(int n, BoxVectors& Conc, const BoxVectors& LowerCoef,
-                 const BoxVectors& UpperCoef, const BoxMatrices& Block,
-                 const Matrix6& SurfaceMatrix, const Matrix6& BalanceMatrix,
-                 BlockSolveWork& work) {
+bool BlockSolveN(int n, BoxVectors& Conc, const BoxVectors& LowerCoef, const BoxVectors& UpperCoef,
+                 const BoxMatrices& Block, const Matrix6& SurfaceMatrix,
+                 const Matrix6& BalanceMatrix, BlockSolveWork& work) {
     BoxVectors& R = work.R;
     BoxMatrices& P = work.P;
     BoxMatrices& PInverse = work.PInverse;
@@ -155,6 +161,27 @@ bool BlockSolveN(int n, BoxVectors& Conc, const BoxVectors& LowerCoef,
     return regular;
 }
 
+// Runs f with the matrix order m + 1 as a compile-time constant.
+template <class F>
+bool WithOrder(int m, F&& f) {
+    switch (m) {
+        case 0:
+            return f(std::integral_constant<int, 1>{});
+        case 1:
+            return f(std::integral_constant<int, 2>{});
+        case 2:
+            return f(std::integral_constant<int, 3>{});
+        case 3:
+            return f(std::integral_constant<int, 4>{});
+        case 4:
+            return f(std::integral_constant<int, 5>{});
+        case 5:
+            return f(std::integral_constant<int, 6>{});
+        default:
+            Raise(kSubscriptOutOfRange);
+    }
+}
+
 }  // namespace
 
 void MatMul(const Matrix6& A, const Matrix6& B, int n, int m, int p, Matrix6& Cm) {
@@ -169,48 +196,21 @@ void MatMul(const Matrix6& A, const Matrix6& B, int n, int m, int p, Matrix6& Cm
 }
 
 bool GaussJordanInverse(Matrix6& A, int m) {
-    switch (m) {
-        case 0: return GaussJordanN<1>(A);
-        case 1: return GaussJordanN<2>(A);
-        case 2: return GaussJordanN<3>(A);
-        case 3: return GaussJordanN<4>(A);
-        case 4: return GaussJordanN<5>(A);
-        case 5: return GaussJordanN<6>(A);
-        default: Raise(kSubscriptOutOfRange);
-    }
+    return WithOrder(m, [&](auto order) { return GaussJordanN<order.value>(A); });
 }
 
 bool InvertMatrix(Matrix6& A, int m) {
-    switch (m) {
-        case 0: return InvertN<1>(A);
-        case 1: return InvertN<2>(A);
-        case 2: return InvertN<3>(A);
-        case 3: return InvertN<4>(A);
-        case 4: return InvertN<5>(A);
-        case 5: return InvertN<6>(A);
-        default: Raise(kSubscriptOutOfRange);
-    }
+    return WithOrder(m, [&](auto order) { return InvertN<order.value>(A); });
 }
 
 bool BlockSolve(int n, BoxVectors& Conc, const BoxVectors& LowerCoef, const BoxVectors& UpperCoef,
                 const BoxMatrices& Block, const Matrix6& SurfaceMatrix,
                 const Matrix6& BalanceMatrix, int m, BlockSolveWork& work) {
     if (n < 1 || n + 1 >= kBoxSlots) Raise(kSubscriptOutOfRange);
-    switch (m) {
-        case 0: return BlockSolveN<1>(n, Conc, LowerCoef, UpperCoef, Block, SurfaceMatrix,
-                                      BalanceMatrix, work);
-        case 1: return BlockSolveN<2>(n, Conc, LowerCoef, UpperCoef, Block, SurfaceMatrix,
-                                      BalanceMatrix, work);
-        case 2: return BlockSolveN<3>(n, Conc, LowerCoef, UpperCoef, Block, SurfaceMatrix,
-                                      BalanceMatrix, work);
-        case 3: return BlockSolveN<4>(n, Conc, LowerCoef, UpperCoef, Block, SurfaceMatrix,
-                                      BalanceMatrix, work);
-        case 4: return BlockSolveN<5>(n, Conc, LowerCoef, UpperCoef, Block, SurfaceMatrix,
-                                      BalanceMatrix, work);
-        case 5: return BlockSolveN<6>(n, Conc, LowerCoef, UpperCoef, Block, SurfaceMatrix,
-                                      BalanceMatrix, work);
-        default: Raise(kSubscriptOutOfRange);
-    }
+    return WithOrder(m, [&](auto order) {
+        return BlockSolveN<order.value>(n, Conc, LowerCoef, UpperCoef, Block, SurfaceMatrix,
+                                        BalanceMatrix, work);
+    });
 }
 
 }  // namespace zemra

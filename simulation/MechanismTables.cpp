@@ -27,7 +27,7 @@ void ConstantBlockEntries(int mechanism, const Vector6& d, const StepRates& k, M
             FirstOrderPair(block, d, C, A, k.kf1, k.kb1);
             FirstOrderPair(block, d, B, D, k.kf2, k.kb2);
             break;
-        case 7:   // B = C
+        case 7:  // B = C
         case 11:
             FirstOrderPair(block, d, B, C, k.kf1, k.kb1);
             break;

@@ -1,10 +1,9 @@
-#include "simulation/DigitalSimulation.h"
-
 #include <array>
 #include <cmath>
 
 #include "model/Collection.h"
 #include "platform/NumberText.h"
+#include "simulation/DigitalSimulation.h"
 #include "tests/TestSupport.h"
 
 namespace zemra {
@@ -90,17 +89,8 @@ double RandlesSevcik(const ParameterModel& m, double v, double c, double d) {
 }
 
 TEST(DigitalGrid, BoxCountFollowsThePointCount) {
-    const struct {
-        int points, boxes;
-    } cases[] = {{121, 8}, {242, 8}, {484, 9}, {4000, 10}};
+    const struct { int points, boxes; } cases[] = {{121, 8}, {242, 8}, {484, 9}, {4000, 10}};
     for (const auto& c : cases) EXPECT_EQ(BoxCount(10, c.points), c.boxes) << c.points;
-}
-
-TEST(DigitalGrid, DiffusionNumberIsTenWithoutChemistry) {
-    Experiment e(1);
-    EXPECT_EQ(GridLambdaFor(e.m), 10);
-    Experiment ec(7);  // (10 + 0.01) RT / (F x 5 mV)
-    EXPECT_REL_NEAR(GridLambdaFor(ec.m), 10.01 * 8.31441 * 298.14 / (96484.6 * 0.005), 1e-12);
 }
 
 TEST(DigitalGrid, SubStepsPerPoint) {
@@ -328,9 +318,9 @@ TEST(DigitalSimulation, SurfaceMassBalanceWithEqualDiffusionCoefficients) {
     // the electrode, so it stays at its bulk value at the surface.
     const std::array<double, 4> all{1, 1, 1, 1};
     const Balance cases[] = {
-        {1, all},  {2, all},  {3, all},  {5, all},  {6, all},  {7, all},
-        {9, all},  {11, all}, {12, all}, {13, all}, {14, all}, {15, all},
-        {16, all}, {8, {1, 1, 2, 0}}, {17, {1, 1, 1, 0}},
+        {1, all},          {2, all},          {3, all},  {5, all},          {6, all},
+        {7, all},          {9, all},          {11, all}, {12, all},         {13, all},
+        {14, all},         {15, all},         {16, all}, {8, {1, 1, 2, 0}}, {17, {1, 1, 1, 0}},
         {4, {1, 1, 0, 0}}, {4, {0, 0, 1, 1}},
     };
     for (const Balance& c : cases) {

@@ -1,8 +1,7 @@
-#include "simulation/LinearAlgebra.h"
-
 #include <cmath>
 #include <vector>
 
+#include "simulation/LinearAlgebra.h"
 #include "tests/TestSupport.h"
 
 namespace zemra {
@@ -72,10 +71,16 @@ TEST(InvertMatrix, ZeroOnADiagonalMatrixIsADivisionByZero) {
     }
 }
 
-TEST(InvertMatrix, IndexBeyondFiveIsASubscriptError) {
+TEST(LinearAlgebra, IndicesBeyondTheSlotsAreSubscriptErrors) {
     Matrix6 a{};
     EXPECT_THROW(InvertMatrix(a, 6), RuntimeError);
     EXPECT_THROW(GaussJordanInverse(a, -1), RuntimeError);
+    BoxVectors conc{}, coef{};
+    BoxMatrices block{};
+    a[0][0] = 1;
+    BlockSolveWork work;
+    EXPECT_THROW(BlockSolve(0, conc, coef, coef, block, a, a, 0, work), RuntimeError);
+    EXPECT_THROW(BlockSolve(100, conc, coef, coef, block, a, a, 0, work), RuntimeError);
 }
 
 TEST(GaussJordanInverse, PivotOffTheDiagonalIsUnscrambled) {
@@ -129,16 +134,6 @@ TEST(BlockSolve, UncoupledSingleSpeciesKeepsItsValues) {
     EXPECT_DOUBLE_EQ(conc[0][0], 0.1);
 }
 
-TEST(BlockSolve, BoxCountOutsideTheSlotsIsASubscriptError) {
-    BoxVectors conc{}, lower{}, upper{};
-    BoxMatrices block{};
-    Matrix6 one{};
-    one[0][0] = 1;
-    BlockSolveWork work;
-    EXPECT_THROW(BlockSolve(0, conc, lower, upper, block, one, one, 0, work), RuntimeError);
-    EXPECT_THROW(BlockSolve(100, conc, lower, upper, block, one, one, 0, work), RuntimeError);
-}
-
 TEST(BlockSolve, SingularBlockIsReportedAndTheSolveGoesOn) {
     const int n = 3;
     BoxVectors conc{}, lower{}, upper{};
@@ -188,7 +183,8 @@ TEST(BlockSolve, MatchesADenseSolveOfFourCoupledSpecies) {
                                         : -0.1 * std::fabs(std::sin(1.0 + s + 2 * t + j));
         }
     // Surface: kinetic rows for A and C, balance rows for B (A + B) and D (C + D).
-    const Matrix6 surface = Make({{1.7, -0.4, 0, 0}, {1, 1, 0, 0}, {0, 0, 2.5, -1.2}, {0, 0, 1, 1}});
+    const Matrix6 surface =
+        Make({{1.7, -0.4, 0, 0}, {1, 1, 0, 0}, {0, 0, 2.5, -1.2}, {0, 0, 1, 1}});
     const Matrix6 balance = Make({{1, 0, 0, 0}, {1, 1, 0, 0}, {0, 0, 1, 0}, {0, 0, 1, 1}});
 
     // Unknown c(s, j), j = 0..n, at index j * species + s.
@@ -219,8 +215,7 @@ TEST(BlockSolve, MatchesADenseSolveOfFourCoupledSpecies) {
     ASSERT_TRUE(BlockSolve(n, conc, lower, upper, block, surface, balance, species - 1, work));
     for (int j = 0; j <= n; ++j)
         for (int s = 0; s < species; ++s)
-            EXPECT_RELABS_NEAR(conc[j][s], expected[static_cast<size_t>(at(j, s))], 1e-12,
-                               1e-14)
+            EXPECT_RELABS_NEAR(conc[j][s], expected[static_cast<size_t>(at(j, s))], 1e-12, 1e-14)
                 << "box " << j << " species " << s;
 }
 
