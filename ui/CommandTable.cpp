@@ -7,10 +7,8 @@ namespace zemra {
 
 const std::vector<CommandInfo>& CommandTable() {
     static const std::vector<CommandInfo> table = {
-        {"Save", true, mnuSave},
-        {"Experimental", false, mnuExperimental},
-        {"SheetOK", false, SheetOK},
-        {"TechOK", false, TechOK},
+        {"Save", true, mnuSave},     {"Experimental", false, mnuExperimental},
+        {"SheetOK", false, SheetOK}, {"TechOK", false, TechOK},
         {"MechOK", false, MechOK},
     };
     return table;

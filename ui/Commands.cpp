@@ -35,7 +35,9 @@ bool CollectOrReport(Workbench& wb) {
     }
 }
 
-void mnuSave(Workbench& wb) { WriteParameterFile(wb.Model, wb.Curves.NoOfData, wb.Ui); }
+void mnuSave(Workbench& wb) {
+    WriteParameterFile(wb.Model, wb.Curves.NoOfData, wb.Ui);
+}
 
 void SheetOK(Workbench& wb) {
     SelectMechanism(wb.Model, wb.Input);
