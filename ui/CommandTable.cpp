@@ -8,6 +8,8 @@ namespace zemra {
 const std::vector<CommandInfo>& CommandTable() {
     static const std::vector<CommandInfo> table = {
         {"Save", true, mnuSave},
+        {"Export", true, mnuExport},
+        {"Simulate", false, mnuSimulate},
         {"Experimental", false, mnuExperimental},
         {"SheetOK", false, SheetOK},
         {"TechOK", false, TechOK},
