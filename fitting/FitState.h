@@ -18,8 +18,8 @@ struct FitState {
     bool Fitting = false;  // a fit command is running: new curves go to slot 2, no noise
     int NFit = 0;          // number of fitted parameters
     std::array<int, kMaxFitParameters + 1> FitIndex{};  // slot of the i-th fitted parameter
-    long NObjFun = 0;      // objective evaluations in the current fit
-    double FitStep0 = 0;   // derivative step for a parameter that is exactly 0
+    long NObjFun = 0;                                   // objective evaluations in the current fit
+    double FitStep0 = 0;  // derivative step for a parameter that is exactly 0
     MarquardtState Marquardt;
 };
 

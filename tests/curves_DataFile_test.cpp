@@ -18,8 +18,8 @@ std::string ReadAll(const std::string& path) {
 TEST(DataLine, NumberCommaBlanksToTheNextZoneNumber) {
     EXPECT_EQ(DataLine(0.3, 1.5e-5), " 0.3 ,         1.5E-05 \r\n");
     EXPECT_EQ(DataLine(-0.25, -2), "-0.25 ,       -2 \r\n");
-    // An X that fills its zone exactly is followed directly by Y.
-    EXPECT_EQ(DataLine(-1.234567891, 0), "-1.234567891 , 0 \r\n");
+    // An X that fills its zone exactly pushes Y a whole zone on.
+    EXPECT_EQ(DataLine(-1.234567891, 0), "-1.234567891 ," + std::string(14, ' ') + " 0 \r\n");
 }
 
 struct Store {

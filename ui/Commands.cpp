@@ -38,7 +38,9 @@ bool CollectOrReport(Workbench& wb) {
     }
 }
 
-void mnuSave(Workbench& wb) { WriteParameterFile(wb.Model, wb.Curves.NoOfData, wb.Ui); }
+void mnuSave(Workbench& wb) {
+    WriteParameterFile(wb.Model, wb.Curves.NoOfData, wb.Ui);
+}
 
 void mnuExport(Workbench& wb) {
     const CurveStore& cs = wb.Curves;
