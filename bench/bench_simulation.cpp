@@ -43,7 +43,11 @@ void BM_SimulateStartUpSheet(benchmark::State& state) {
     }
     if (!d.host.Messages.empty()) state.SkipWithError(d.host.Messages.front().c_str());
 }
-BENCHMARK(BM_SimulateStartUpSheet)->ArgName("digital")->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_SimulateStartUpSheet)
+    ->ArgName("digital")
+    ->Arg(0)
+    ->Arg(1)
+    ->Unit(benchmark::kMicrosecond);
 
 void BM_SimulateAnalyticalCycle4000(benchmark::State& state) {
     Desk d(false);

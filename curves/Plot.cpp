@@ -4,6 +4,8 @@
 
 namespace zemra {
 
-void RefreshPlot(Workbench& wb) { ComputeOutputQuantity(wb); }
+void RefreshPlot(Workbench& wb) {
+    ComputeOutputQuantity(wb);
+}
 
 }  // namespace zemra

@@ -91,8 +91,7 @@ double RotatingDiskCurrent(const ElectrodeTerms& el, const Couple& c, double E) 
     const Rates r = Kinetics(el, c, E);
     // Levich mass-transfer term 0.62 nu^(-1/6) sqrt(omega); the D^(2/3) sits in the kinetic part.
     const double levich = 0.62 * Pow(el.Viscosity, -1.0 / 6.0) * Sqrt(el.Omega);
-    const double kinetic =
-        Finite(r.kf * Pow(c.Dox, -2.0 / 3.0) + r.kb * Pow(c.Dred, -2.0 / 3.0));
+    const double kinetic = Finite(r.kf * Pow(c.Dox, -2.0 / 3.0) + r.kb * Pow(c.Dred, -2.0 / 3.0));
     return Div(r.J, 1 + Div(kinetic, levich));
 }
 

@@ -19,7 +19,9 @@ double Entry(const RealTable& table, int k) {
     return table[static_cast<size_t>(k)];
 }
 
-bool InRange(int code, int lo, int hi) { return code >= lo && code <= hi; }
+bool InRange(int code, int lo, int hi) {
+    return code >= lo && code <= hi;
+}
 
 // Point counts of the staircase: PointsPerSweep (a 16-bit count) and NoOfData, checked against
 // the 4000 rows of the arrays before anything is written.
@@ -49,11 +51,11 @@ void BuildPotentialProgram(Workbench& wb) {
 
 // What the analytical road needs of one run besides the model.
 struct RunTerms {
-    double FA = 0;        // Area * F / 1000: currents per F*A in mol/L, cm, cm/s into amperes
-    double S = 0;         // catalytic factor sqrt(kf1 * tcat), mechanism 9
-    double tcat = 0;      // time of the catalytic step current, s
-    double CatF = 0;      // S * sqrt(pi) * FA
-    double TF = 0;        // thin-film factor, code 17
+    double FA = 0;    // Area * F / 1000: currents per F*A in mol/L, cm, cm/s into amperes
+    double S = 0;     // catalytic factor sqrt(kf1 * tcat), mechanism 9
+    double tcat = 0;  // time of the catalytic step current, s
+    double CatF = 0;  // S * sqrt(pi) * FA
+    double TF = 0;    // thin-film factor, code 17
     ElectrodeTerms el;
 };
 
@@ -97,16 +99,19 @@ double ComponentAt(const ParameterModel& m, const RunTerms& t, const Couple& eff
                    const Couple& formal, double E, bool forwardSweep) {
     const int code = m.TechElectrodeCode;
     const ElectrodeTerms& el = t.el;
-    if (InRange(code, 11, 16) || code == 21 || code == 27) return PlanarStepCurrent(el, eff, E, m.tdrop);
+    if (InRange(code, 11, 16) || code == 21 || code == 27)
+        return PlanarStepCurrent(el, eff, E, m.tdrop);
     if (code == 17) return PlanarStepCurrent(el, eff, E, m.tdrop) * t.TF;
     if (code == 18 || code == 28) return RotatingDiskCurrent(el, formal, E);
     if (InRange(code, 22, 26)) return SphericalStepCurrent(el, eff, E, m.tdrop);
     if (code == 31) return PlanarStepCurrent(el, formal, E + m.Epulse, m.tpulse) * 1.755;
-    if (InRange(code, 32, 36)) return SphericalStepCurrent(el, formal, E + m.Epulse, m.tpulse) * 1.755;
+    if (InRange(code, 32, 36))
+        return SphericalStepCurrent(el, formal, E + m.Epulse, m.tpulse) * 1.755;
     // Differential pulse: the pulse is +Epulse on the first sweep, -Epulse on every later one.
     const double dE = forwardSweep ? m.Epulse.Value : -m.Epulse.Value;
     if (code == 41) return DiffPulsePlanar(el, formal, E, m.tpulse, m.tdrop, dE) * 1.755;
-    if (InRange(code, 42, 46)) return DiffPulseSpherical(el, formal, E, m.tpulse, m.tdrop, dE) * 1.755;
+    if (InRange(code, 42, 46))
+        return DiffPulseSpherical(el, formal, E, m.tpulse, m.tdrop, dE) * 1.755;
     const double P2 = 2 * m.Epulse;
     if (code == 51) return SquareWavePlanar(el, formal, E - m.Epulse, m.tpulse, P2) * 2.47;
     if (InRange(code, 52, 56)) {
@@ -161,8 +166,8 @@ void AnalyticalPostProcessing(Workbench& wb, const RunTerms& t) {
     if (InRange(code, 12, 16)) {
         for (int j = 1; j <= m.NCharge; ++j) {
             const double n = m.n[static_cast<size_t>(j)];
-            const double steady = Div(t.FA * n * Entry(m.D, 2 * j - 1) * Entry(m.C, 2 * j - 1),
-                                      m.Radius);
+            const double steady =
+                Div(t.FA * n * Entry(m.D, 2 * j - 1) * Entry(m.C, 2 * j - 1), m.Radius);
             for (int i = 1; i <= N; ++i) {
                 const double a = Exp(n * m.FRT * (X(i) - m.Estart));
                 const double b = Exp(n * m.FRT * (X(i) - Entry(m.Eformal, j)));

@@ -1,8 +1,7 @@
-#include "analysis/Calculus.h"
-
 #include <cmath>
 #include <functional>
 
+#include "analysis/Calculus.h"
 #include "platform/RuntimeError.h"
 #include "tests/TestSupport.h"
 
@@ -17,8 +16,7 @@ struct Curve {
     Array2<kRows, 6> Y;
     Array2<kRows, 8> Icomp;
     int n;
-    Curve(int points, double x0, double step, const std::function<double(double)>& f)
-        : n(points) {
+    Curve(int points, double x0, double step, const std::function<double(double)>& f) : n(points) {
         for (int i = 1; i <= n; ++i) {
             X(i) = x0 + (i - 1) * step;
             Y(i, 2) = f(X(i));
@@ -42,7 +40,7 @@ TEST(Differentiate, ParabolaExactInsideOneSidedAtTheEnds) {
     Curve c(11, 0.0, h, [](double x) { return x * x; });
     Differentiate(c.X, c.V(), c.n);
     for (int i = 2; i <= 10; ++i) EXPECT_NEAR(c.Y(i, 2), 2 * c.X(i), 1e-12);
-    EXPECT_NEAR(c.Y(1, 2), h, 1e-12);            // (h^2 - 0) / h
+    EXPECT_NEAR(c.Y(1, 2), h, 1e-12);             // (h^2 - 0) / h
     EXPECT_NEAR(c.Y(11, 2), 2 * 1.0 - h, 1e-12);  // (1 - 0.81) / h = 2x - h
 }
 
@@ -117,7 +115,8 @@ TEST(SemiIntegrate, CottrellCurrentGivesAPlateau) {
     const double h = 0.005;
     const int n = 300;
     Curve c(n, 0.3, -h, [](double) { return 0.0; });
-    for (int m = 2; m <= n; ++m) c.Y(m, 2) = 2 * (std::sqrt(m - 1.0) - std::sqrt(m - 2.0)) / std::sqrt(h);
+    for (int m = 2; m <= n; ++m)
+        c.Y(m, 2) = 2 * (std::sqrt(m - 1.0) - std::sqrt(m - 2.0)) / std::sqrt(h);
     SemiIntegrate(c.X, c.V(), c.I(), c.n);
     const double K = 0.25 / std::sqrt(kPiExact * h);
     const double plateau = K * std::sqrt(h) * kPiExact / 2;

@@ -1,8 +1,7 @@
-#include "curves/DataFile.h"
-
 #include <fstream>
 #include <sstream>
 
+#include "curves/DataFile.h"
 #include "tests/TestSupport.h"
 
 namespace zemra {

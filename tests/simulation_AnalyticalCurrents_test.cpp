@@ -1,8 +1,7 @@
-#include "simulation/AnalyticalCurrents.h"
-
 #include <cmath>
 
 #include "platform/RuntimeError.h"
+#include "simulation/AnalyticalCurrents.h"
 #include "tests/TestSupport.h"
 
 namespace zemra {
@@ -11,7 +10,9 @@ namespace {
 constexpr double kPiExact = 3.14159265358979323846;
 constexpr double kFRT25 = 96484.6 / (8.31441 * 298.14);  // F/RT at 25 degrees C
 
-ElectrodeTerms Electrode() { return ElectrodeTerms{kFRT25, 0.01, 0.01, 10.0}; }
+ElectrodeTerms Electrode() {
+    return ElectrodeTerms{kFRT25, 0.01, 0.01, 10.0};
+}
 
 // A fast one-electron couple with D = 1e-5 cm^2/s for both forms (step-function terms sqrt(D)).
 Couple FastCouple() {

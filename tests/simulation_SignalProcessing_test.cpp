@@ -1,8 +1,7 @@
-#include "simulation/SignalProcessing.h"
-
 #include <cmath>
 
 #include "model/Collection.h"
+#include "simulation/SignalProcessing.h"
 #include "tests/TestSupport.h"
 
 namespace zemra {

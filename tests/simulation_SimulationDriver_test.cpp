@@ -1,9 +1,8 @@
-#include "simulation/SimulationDriver.h"
-
 #include <cmath>
 
 #include "model/Collection.h"
 #include "platform/RuntimeError.h"
+#include "simulation/SimulationDriver.h"
 #include "tests/TestSupport.h"
 
 namespace zemra {
@@ -94,7 +93,8 @@ TEST(DriverErrors, EndTheRunWithTheAnalyticalMessageAndKeepTheCurve) {
              s.Set("Estep", "0.0005");
          },
          kSubscriptOutOfRange},
-        {"more than 32767 points per sweep", [](Sim& s) {
+        {"more than 32767 points per sweep",
+         [](Sim& s) {
              s.Set("Estart", "0");
              s.Set("Eend", "32.767");
              s.Set("Estep", "0.001");

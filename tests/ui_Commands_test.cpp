@@ -1,12 +1,11 @@
-#include "ui/Commands.h"
-
 #include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
 
-#include "ui/Cli.h"
 #include "tests/TestSupport.h"
+#include "ui/Cli.h"
+#include "ui/Commands.h"
 
 namespace zemra {
 namespace {
