@@ -44,20 +44,15 @@ TEST(WriteData, WritesTheRangeOfTheCurrentCurve) {
     EXPECT_TRUE(host.Messages.empty());
 }
 
-TEST(WriteData, NothingStoredYetGivesAnEmptyFile) {
+TEST(WriteData, NothingStoredYetGivesAnEmptyFileAndCancelNone) {
     Store s;
     HeadlessHost host;
+    WriteData(1, 4, s.X, s.Y, 2, host);  // cancelled: no file, no message
+    EXPECT_TRUE(host.Messages.empty());
     const std::string path = test::TempPath("empty.csv");
     host.FileAnswers.push_back(path);
     WriteData(0, 0, s.X, s.Y, 0, host);
     EXPECT_EQ(ReadAll(path), "");
-}
-
-TEST(WriteData, CancelWritesNothing) {
-    Store s;
-    HeadlessHost host;
-    WriteData(1, 4, s.X, s.Y, 2, host);
-    EXPECT_TRUE(host.Messages.empty());
 }
 
 TEST(WriteData, UnwritableFileIsReported) {

@@ -58,10 +58,6 @@ TEST(ExpErfc, BranchesMeetAtOneAndAHalf) {
     }
 }
 
-TEST(ExpErfc, LargeNegativeArgumentOverflows) {
-    EXPECT_EQ(ErrorOf([] { ExpErfc(-30); }), kOverflow);
-}
-
 TEST(StepCurrents, AtTheFormalPotentialBothRatesEqualKs) {
     // kf = kb = ks: J = n ks (Cox - Cred), lambda = ks (1/Dox' + 1/Dred') sqrt(t).
     Couple c = FastCouple();
@@ -110,18 +106,6 @@ TEST(PulseCurrents, SquareWaveVanishesWithoutAPulseButDifferentialPulseDoesNot) 
     EXPECT_NE(DiffPulsePlanar(Electrode(), c, 0.02, 0.05, 0.5, 0.0), 0.0);
 }
 
-TEST(PulseCurrents, ReversiblePulseDifferencePeaksHalfAPulseFromTheFormalPotential) {
-    // Reversible couple, equal D: the pulse difference is largest at E0 - dE/2.
-    const Couple c = FastCouple();
-    const double dE = -0.05;
-    double best = -1, bestE = 0;
-    for (double E = -0.2; E <= 0.2; E += 0.0005) {
-        const double i = SquareWavePlanar(Electrode(), c, E, 0.05, dE);
-        if (i > best) best = i, bestE = E;
-    }
-    EXPECT_NEAR(bestE, -dE / 2, 0.0006);
-}
-
 TEST(CurrentErrors, RaiseRunTimeErrors) {
     const ElectrodeTerms el = Electrode();
     Couple zeroD = FastCouple();
@@ -133,6 +117,7 @@ TEST(CurrentErrors, RaiseRunTimeErrors) {
     noRadius.Radius = 0;
     EXPECT_EQ(ErrorOf([&] { SphericalStepCurrent(noRadius, FastCouple(), 0, 1); }),
               kDivisionByZero);
+    EXPECT_EQ(ErrorOf([] { ExpErfc(-30); }), kOverflow);
     EXPECT_EQ(ErrorOf([&] { DiffPulsePlanar(el, FastCouple(), 0, 0.05, 0, -0.05); }),
               kDivisionByZero);
 }

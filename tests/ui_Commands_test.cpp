@@ -41,30 +41,6 @@ TEST(Simulate, MenusEnabledAlsoAfterASimulationError) {
     EXPECT_FALSE(b.host.WaitCursor);
 }
 
-TEST(Simulate, SheetThatCannotBeCollectedSimulatesNothing) {
-    test::Bench b;
-    b.wb.Input.SetText("Estep", "five mV");
-    mnuSimulate(b.wb);
-    ASSERT_EQ(b.host.Messages.size(), 1u);
-    EXPECT_EQ(b.host.Messages[0], "Input Error: E step (V) is not a number");
-    EXPECT_EQ(b.wb.Curves.NoOfData, 0);
-    EXPECT_FALSE(b.host.WaitCursor);
-}
-
-TEST(Export, WritesTheSimulatedCurve) {
-    test::Bench b;
-    b.wb.Input.SetChecked("CheckDigital", false);
-    mnuSimulate(b.wb);
-    const std::string path = test::TempPath("export.csv");
-    b.host.FileAnswers.push_back(path);
-    mnuExport(b.wb);
-    const auto lines = Lines(path);
-    ASSERT_EQ(lines.size(), 121u);
-    EXPECT_EQ(lines[0].substr(0, 6), " 0.3 ,");
-    EXPECT_EQ(lines[120].substr(0, 6), "-0.3 ,");
-    EXPECT_EQ(lines[0].back(), '\r');
-}
-
 TEST(Cli, SimulatesACycleAndExportsIt) {
     const std::string path = test::TempPath("cli-cycle.csv");
     std::ostringstream out, err;
