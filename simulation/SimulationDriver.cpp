@@ -233,7 +233,7 @@ void RunSimulation(Workbench& wb) {
 
 }  // namespace
 
-void SimulateCurve(Workbench& wb) {
+void SimulateCurve(Workbench& wb, OutputStep output) {
     try {
         RunSimulation(wb);
     } catch (const RuntimeError& e) {
@@ -242,7 +242,7 @@ void SimulateCurve(Workbench& wb) {
     }
     wb.Curves.FirstPoint = 1;
     wb.Curves.LastPoint = wb.Curves.NoOfData;
-    ComputeOutputQuantity(wb);
+    if (output == OutputStep::Derive) ComputeOutputQuantity(wb);
 }
 
 }  // namespace zemra

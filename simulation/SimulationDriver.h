@@ -13,9 +13,14 @@ namespace zemra {
 inline constexpr const char* kAnalyticalErrorPrefix = "Analytical simulation Error: ";
 inline constexpr const char* kTryAgainSuffix = "! Please try again by other initial values.";
 
+// Whether the run ends by deriving the shown quantity into the curve store, or leaves that to a
+// redraw that follows at once (the Simulate command), so that a refused distance is reported
+// once and not twice.
+enum class OutputStep { Derive, LeaveToRedraw };
+
 // One simulation from the current parameter model (collect the sheet first). A run-time error
 // ends the run with the analytical error message; FirstPoint, LastPoint and the plotted curve
 // then keep their previous values.
-void SimulateCurve(Workbench& wb);
+void SimulateCurve(Workbench& wb, OutputStep output = OutputStep::Derive);
 
 }  // namespace zemra

@@ -41,6 +41,15 @@ TEST(Simulate, MenusEnabledAlsoAfterASimulationError) {
     EXPECT_FALSE(b.host.WaitCursor);
 }
 
+TEST(Simulate, RefusedDistanceIsReportedOnce) {
+    test::Bench b;
+    b.wb.Input.SetListIndex("ComboY", 1);  // resistance R
+    b.wb.Input.SetText("TextDis", "0");
+    mnuSimulate(b.wb);
+    ASSERT_EQ(b.host.Messages.size(), 1u);
+    EXPECT_EQ(b.host.Messages[0], "Input Error: Dis (cm) must be a non-zero number");
+}
+
 TEST(Cli, SimulatesACycleAndExportsIt) {
     const std::string path = test::TempPath("cli-cycle.csv");
     std::ostringstream out, err;

@@ -51,8 +51,8 @@ void mnuSimulate(Workbench& wb) {
     wb.Ui.SetWaitCursor(true);
     // A sheet that cannot be collected is reported and nothing is simulated.
     if (CollectOrReport(wb)) {
-        SimulateCurve(wb);
-        RefreshPlot(wb);
+        SimulateCurve(wb, OutputStep::LeaveToRedraw);
+        RefreshPlot(wb);  // derives the shown quantity, then draws
         // Also after a simulation that reported an error.
         wb.Menus.Display = true;
         wb.Menus.Analysis = true;
