@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "analysis/Calculus.h"
 #include "curves/DataFile.h"
 #include "curves/Plot.h"
 
@@ -24,6 +25,19 @@ void ScalePoints(Workbench& wb, int column, double factor) {
 }
 
 constexpr int kAxis = -1;
+
+// Runs one calculus routine on the current curve, then redraws. The routines raise for a zero
+// potential step or a current curve outside the store; the commands report nothing, so such a
+// curve is simply left as it was.
+template <typename Transform>
+void TransformCurrentCurve(Workbench& wb, Transform transform) {
+    CurveStore& s = wb.Curves;
+    try {
+        transform(s.X, ColumnOf(s.Y, s.CurveNo), ColumnOf(wb.Res.Icomp, s.CurveNo), s.NoOfData);
+    } catch (const RuntimeError&) {
+    }
+    PlotCurves(wb);
+}
 
 }  // namespace
 
@@ -81,6 +95,23 @@ void mnu0001Y(Workbench& wb) {
 }
 void mnuMinusY(Workbench& wb) {
     ScalePoints(wb, wb.Curves.CurveNo, -1);
+}
+
+void mnuDerivative(Workbench& wb) {
+    TransformCurrentCurve(wb, [](auto& x, Column v, Column, int n) { Differentiate(x, v, n); });
+}
+
+void mnuIntegral(Workbench& wb) {
+    TransformCurrentCurve(wb, [](auto& x, Column v, Column ic, int n) { Integrate(x, v, ic, n); });
+}
+
+void mnuSemi(Workbench& wb) {
+    TransformCurrentCurve(wb, [](auto& x, Column v, Column, int n) { SemiDifferentiate(x, v, n); });
+}
+
+void mnuSemiInte(Workbench& wb) {
+    TransformCurrentCurve(wb,
+                          [](auto& x, Column v, Column ic, int n) { SemiIntegrate(x, v, ic, n); });
 }
 
 }  // namespace zemra

@@ -1,6 +1,7 @@
 // The commands of the Display and Analysis menus that act on the curve store directly, and the
 // import command: step to the next curve, erase and redraw the plot, rescale or mirror the
-// potential axis or the current curve. Those that change the store end by redrawing it.
+// potential axis or the current curve, and the calculus on the current curve. Those that change
+// the store end by redrawing it.
 #pragma once
 
 #include "curves/Workbench.h"
@@ -27,5 +28,13 @@ void mnu10Y(Workbench& wb);
 void mnu01Y(Workbench& wb);
 void mnu0001Y(Workbench& wb);
 void mnuMinusY(Workbench& wb);
+
+// Analysis menu: differentiate, integrate, semi-differentiate or semi-integrate the current
+// curve in place (the integral also into its column of the current components), then redraw.
+// A curve whose first two potentials are equal cannot be transformed and is left as it was.
+void mnuDerivative(Workbench& wb);
+void mnuIntegral(Workbench& wb);
+void mnuSemi(Workbench& wb);
+void mnuSemiInte(Workbench& wb);
 
 }  // namespace zemra

@@ -5,6 +5,7 @@
 
 #include "platform/NumberText.h"
 #include "platform/RuntimeError.h"
+#include "simulation/SignalProcessing.h"
 
 namespace zemra {
 namespace {
@@ -271,6 +272,11 @@ void PlotCurves(Workbench& wb) {
         // An arithmetic failure while drawing (a tick count of 0 or beyond 16 bits, a limit
         // that overflows) ends the drawing here, leaving what was drawn so far.
     }
+}
+
+void RefreshPlot(Workbench& wb) {
+    ComputeOutputQuantity(wb);
+    PlotCurves(wb);
 }
 
 }  // namespace zemra

@@ -19,6 +19,10 @@ std::string YAxisTitle(const std::string& comboYText);
 // 10^6 when no k fits. `found` tells whether one did.
 double DecadeUnit(double m, bool& found);
 
+// Re-derives the shown quantity from the last simulation (current, resistance, conductance or
+// surface concentrations) into the curve store, then draws the store with PlotCurves.
+void RefreshPlot(Workbench& wb);
+
 // Draws curves 1..NoOfCurves over points FirstPoint..LastPoint into the plot window. Shows
 // "Error: No data!" for an empty range; an arithmetic failure ends the drawing silently.
 void PlotCurves(Workbench& wb);

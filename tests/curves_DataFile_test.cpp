@@ -8,6 +8,66 @@
 namespace zemra {
 namespace {
 
+std::string ReadAll(const std::string& path) {
+    std::ifstream f(path, std::ios::binary);
+    std::stringstream ss;
+    ss << f.rdbuf();
+    return ss.str();
+}
+
+TEST(DataLine, NumberCommaBlanksToTheNextZoneNumber) {
+    EXPECT_EQ(DataLine(0.3, 1.5e-5), " 0.3 ,         1.5E-05 \r\n");
+    EXPECT_EQ(DataLine(-0.25, -2), "-0.25 ,       -2 \r\n");
+    // An X that fills its zone exactly pushes Y a whole zone on.
+    EXPECT_EQ(DataLine(-1.234567891, 0), "-1.234567891 ," + std::string(14, ' ') + " 0 \r\n");
+}
+
+struct Store {
+    Array1<kRows> X;
+    Array2<kRows, 6> Y;
+    Store() {
+        for (int i = 1; i <= 4; ++i) {
+            X(i) = 0.1 * i;
+            Y(i, 2) = -1e-6 * i;
+            Y(i, 1) = 99;
+        }
+    }
+};
+
+TEST(WriteData, WritesTheRangeOfTheCurrentCurve) {
+    Store s;
+    HeadlessHost host;
+    const std::string path = test::TempPath("range.csv");
+    host.FileAnswers.push_back(path);
+    WriteData(2, 3, s.X, s.Y, 2, host);
+    EXPECT_EQ(ReadAll(path), DataLine(0.2, -2e-6) + DataLine(0.3, -3e-6));
+    EXPECT_EQ(host.FilterRequests.back(), "csv|*.csv|all|*.*");
+    EXPECT_TRUE(host.Messages.empty());
+}
+
+TEST(WriteData, NothingStoredYetGivesAnEmptyFileAndCancelNone) {
+    Store s;
+    HeadlessHost host;
+    WriteData(1, 4, s.X, s.Y, 2, host);  // cancelled: no file, no message
+    EXPECT_TRUE(host.Messages.empty());
+    const std::string path = test::TempPath("empty.csv");
+    host.FileAnswers.push_back(path);
+    WriteData(0, 0, s.X, s.Y, 0, host);
+    EXPECT_EQ(ReadAll(path), "");
+}
+
+TEST(WriteData, UnwritableFileIsReported) {
+    Store s;
+    HeadlessHost host;
+    for (const char* path : {"/nonexistent-dir/x.csv", ""}) {
+        host.Messages.clear();
+        host.FileAnswers.push_back(path);
+        WriteData(1, 4, s.X, s.Y, 2, host);
+        ASSERT_EQ(host.Messages.size(), 1u) << path;
+        EXPECT_EQ(host.Messages[0], "WriteData Error: No such file or directory");
+    }
+}
+
 const std::string kWave = std::string(ZEMRA_TEST_DATA) + "/wave201.csv";
 
 std::string WriteTemp(const std::string& name, const std::string& text) {
@@ -193,6 +253,24 @@ TEST(ImportCommand, FailureChangesNeitherMenusNorPlot) {
     EXPECT_FALSE(b.wb.Menus.Display);
     EXPECT_FALSE(b.wb.Result.Shown);
     EXPECT_TRUE(b.canvas.Ops.empty());
+}
+
+TEST(ReadData, ExportedCurveImportsBackIntoTheSameValues) {
+    test::Bench b;
+    ASSERT_TRUE(Import(b, kWave));
+    mnu1000X(b.wb);  // the export writes the scaled potentials
+    const std::string path = test::TempPath("roundtrip.csv");
+    b.host.FileAnswers.push_back(path);
+    const CurveStore& s = b.wb.Curves;
+    WriteData(s.FirstPoint, s.LastPoint, s.X, s.Y, s.CurveNo, b.host);
+    test::Bench c;
+    ASSERT_TRUE(Import(c, path));
+    ASSERT_EQ(c.wb.Curves.NoOfData, 201);
+    for (int i = 1; i <= 201; ++i) {
+        EXPECT_RELABS_NEAR(c.wb.Curves.X(i), s.X(i), 1e-14, 1e-15) << i;
+        EXPECT_EQ(c.wb.Curves.Y(i, 1), s.Y(i, 1)) << i;
+    }
+    EXPECT_EQ(c.wb.Curves.X(1), 300.0);
 }
 
 }  // namespace

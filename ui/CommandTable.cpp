@@ -9,14 +9,17 @@ namespace zemra {
 const std::vector<CommandInfo>& CommandTable() {
     static const std::vector<CommandInfo> table = {
         {"Save", true, mnuSave},
-        {"Experimental", false, mnuExperimental},
-        {"SheetOK", false, SheetOK},
-        {"TechOK", false, TechOK},
-        {"MechOK", false, MechOK},
         {"Import", true, mnuImport},
+        {"Export", true, mnuExport},
+        {"Simulate", false, mnuSimulate},
+        {"Experimental", false, mnuExperimental},
+        {"Plot", false, mnuPlot},
         {"NextCurve", false, mnuNextCurve},
         {"Clear", false, mnuClear},
-        {"Plot", false, mnuPlot},
+        {"Semi", false, mnuSemi},
+        {"SemiInte", false, mnuSemiInte},
+        {"Derivative", false, mnuDerivative},
+        {"Integral", false, mnuIntegral},
         {"1000X", false, mnu1000X},
         {"10X", false, mnu10X},
         {"01X", false, mnu01X},
@@ -27,6 +30,10 @@ const std::vector<CommandInfo>& CommandTable() {
         {"01Y", false, mnu01Y},
         {"0001Y", false, mnu0001Y},
         {"MinusY", false, mnuMinusY},
+        {"SheetOK", false, SheetOK},
+        {"TechOK", false, TechOK},
+        {"MechOK", false, MechOK},
+        {"OptionOK", false, OptionOK},
     };
     return table;
 }

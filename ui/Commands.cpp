@@ -1,7 +1,10 @@
 #include "ui/Commands.h"
 
+#include "curves/DataFile.h"
+#include "curves/Plot.h"
 #include "model/Collection.h"
 #include "model/ParameterFile.h"
+#include "simulation/SimulationDriver.h"
 #include "ui/SheetComputations.h"
 
 namespace zemra {
@@ -39,6 +42,24 @@ void mnuSave(Workbench& wb) {
     WriteParameterFile(wb.Model, wb.Curves.NoOfData, wb.Ui);
 }
 
+void mnuExport(Workbench& wb) {
+    const CurveStore& cs = wb.Curves;
+    WriteData(cs.FirstPoint, cs.LastPoint, cs.X, cs.Y, cs.CurveNo, wb.Ui);
+}
+
+void mnuSimulate(Workbench& wb) {
+    wb.Ui.SetWaitCursor(true);
+    // A sheet that cannot be collected is reported and nothing is simulated.
+    if (CollectOrReport(wb)) {
+        SimulateCurve(wb, OutputStep::LeaveToRedraw);
+        RefreshPlot(wb);  // derives the shown quantity, then draws
+        // Also after a simulation that reported an error.
+        wb.Menus.Display = true;
+        wb.Menus.Analysis = true;
+    }
+    wb.Ui.SetWaitCursor(false);
+}
+
 void SheetOK(Workbench& wb) {
     SelectMechanism(wb.Model, wb.Input);
     CollectOrReport(wb);
@@ -52,6 +73,11 @@ void TechOK(Workbench& wb) {
 void MechOK(Workbench& wb) {
     TechOK(wb);
     SelectMechanism(wb.Model, wb.Input);
+}
+
+void OptionOK(Workbench& wb) {
+    ReadPlotOptions(wb);
+    RefreshPlot(wb);
 }
 
 }  // namespace zemra

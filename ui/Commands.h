@@ -17,10 +17,18 @@ bool CollectOrReport(Workbench& wb);
 
 // File menu.
 void mnuSave(Workbench& wb);
+void mnuExport(Workbench& wb);  // the current curve to a data file
+
+// Run menu.
+// Wait cursor; collect the sheet; simulate; re-derive and draw the plot; the Display and
+// Analysis menus enabled; normal cursor.
+void mnuSimulate(Workbench& wb);
 
 // Dialog buttons.
 void SheetOK(Workbench& wb);  // the sheet's OK: SelectMechanism, then CollectParameters
 void TechOK(Workbench& wb);   // the technique dialog's OK: TechValue, ApplyDigitalAvailability
 void MechOK(Workbench& wb);   // the mechanism dialog's OK: the technique OK, then SelectMechanism
+// The plot-option dialog's OK: read the options, then re-derive and redraw as Simulate ends.
+void OptionOK(Workbench& wb);
 
 }  // namespace zemra
