@@ -138,8 +138,8 @@ void SvgCanvas::LineTo(double x, double y) {
         FlushPath();
         return;
     }
-    if (path_.empty()) path_ = "M" + Num(a.X) + " " + Num(a.Y);
-    path_ += " L" + Num(b.X) + " " + Num(b.Y);
+    if (path_.empty()) path_.append("M").append(Num(a.X)).append(" ").append(Num(a.Y));
+    path_.append(" L").append(Num(b.X)).append(" ").append(Num(b.Y));
 }
 
 void SvgCanvas::Rectangle(double x1, double y1, double x2, double y2) {

@@ -122,5 +122,33 @@ TEST(Cli, FailedImportIsAnErrorMessage) {
     EXPECT_EQ(r.err, "message: ReadData Error: File not found\n");
 }
 
+std::string ReadFile(const std::string& path) {
+    std::ifstream f(path, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
+}
+
+TEST(Cli, SimulatedCurveIsDrawnWithFrameAndLabels) {
+    const std::string svg = test::TempPath("simulate.svg");
+    const CliRun r = Cli({"CheckDigital=0", "Simulate", "PlotSvg=" + svg});
+    EXPECT_EQ(r.status, 0) << r.err;
+    const std::string doc = ReadFile(svg);
+    EXPECT_NE(doc.find("fill=\"none\" stroke="), std::string::npos);  // the frame
+    for (const char* label : {">I /A</text>", ">E /V</text>", "> 0.3 </text>", ">-0.3 </text>"})
+        EXPECT_NE(doc.find(label), std::string::npos) << label;
+    EXPECT_NE(doc.find("<path d=\"M"), std::string::npos);  // the curve
+}
+
+TEST(Cli, OverlongImportLeavesTheEarlierCurveForTheExport) {
+    std::string big;
+    for (int i = 1; i <= 4001; ++i) big += std::to_string(i) + ",1\r\n";
+    const std::string bigPath = test::TempPath("big.csv"), out = test::TempPath("kept.csv");
+    std::ofstream(bigPath, std::ios::binary) << big;
+    const std::string wave = std::string(ZEMRA_TEST_DATA) + "/wave201.csv";
+    const CliRun r = Cli({"Import=" + wave, "Import=" + bigPath, "Export=" + out});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "message: ReadData Error: more than 4000 data points\n");
+    EXPECT_EQ(ReadFile(out), ReadFile(wave));  // the fixture is written in the export's layout
+}
+
 }  // namespace
 }  // namespace zemra

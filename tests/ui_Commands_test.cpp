@@ -54,6 +54,28 @@ TEST(Simulate, RefusedDistanceIsReportedOnce) {
                                         "Error: No data!"}));
 }
 
+TEST(OptionOK, ReDerivesTheQuantityAndRedrawsWithTheNewOptions) {
+    test::Bench b;
+    b.wb.Input.SetChecked("CheckDigital", false);
+    mnuSimulate(b.wb);
+    // Conductance from an analytical simulation: no surface concentrations, so every point is
+    // the cell constant Area / d times the electrolyte's conductivity.
+    b.wb.Input.SetListIndex("ComboY", 2);
+    b.wb.Input.SetText("TextDis", "2");
+    b.wb.Input.SetChecked("Xauto", false);
+    b.wb.Input.SetText("XminText", "-0.5");
+    b.canvas.Ops.clear();
+    OptionOK(b.wb);
+    const ParameterModel& m = b.wb.Model;
+    const double g = m.Area / 2 * m.ElectrolyteC * m.ElectrolyteCond;
+    EXPECT_GT(g, 0.0);
+    for (int i = 1; i <= b.wb.Curves.NoOfData; i += 20)
+        EXPECT_REL_NEAR(b.wb.Curves.Y(i, 1), g, 1e-12);
+    EXPECT_EQ(b.wb.Plot.Xmin, -0.5);
+    EXPECT_EQ(b.canvas.Texts()[0], "Cond /1/Ohm");
+    EXPECT_TRUE(b.host.Messages.empty());
+}
+
 TEST(Cli, SimulatesACycleAndExportsIt) {
     const std::string path = test::TempPath("cli-cycle.csv");
     std::ostringstream out, err;
