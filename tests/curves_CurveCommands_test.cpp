@@ -23,23 +23,19 @@ void ThreeCurves(Workbench& wb) {
     s.NewCurve = 3;
 }
 
-TEST(NextCurve, WithOneCurveStaysAtOne) {
+TEST(NextCurve, StepsThroughTheCurvesAndWrapsWithoutRedrawing) {
     test::Bench b;
     b.wb.Curves.NoOfCurves = b.wb.Curves.CurveNo = 1;
-    mnuNextCurve(b.wb);
-    EXPECT_EQ(b.wb.Curves.CurveNo, 1);
-    EXPECT_EQ(b.wb.Result.Lines, std::vector<std::string>{"Curve Number is  1 "});
-    EXPECT_TRUE(b.wb.Result.Shown);
-    EXPECT_TRUE(b.canvas.Ops.empty());  // nothing is redrawn
-}
-
-TEST(NextCurve, WrapsAfterTheLastCurve) {
-    test::Bench b;
+    mnuNextCurve(b.wb);  // one curve: stays at 1
     b.wb.Curves.NoOfCurves = b.wb.Curves.CurveNo = 3;
     mnuNextCurve(b.wb);
     mnuNextCurve(b.wb);
     EXPECT_EQ(b.wb.Result.Lines,
-              (std::vector<std::string>{"Curve Number is  1 ", "Curve Number is  2 "}));
+              (std::vector<std::string>{"Curve Number is  1 ", "Curve Number is  1 ",
+                                        "Curve Number is  2 "}));
+    EXPECT_EQ(b.wb.Curves.CurveNo, 2);
+    EXPECT_TRUE(b.wb.Result.Shown);
+    EXPECT_TRUE(b.canvas.Ops.empty());
 }
 
 TEST(ScalingCommands, EachScalesTheAxisOrTheCurrentCurveAndRedraws) {

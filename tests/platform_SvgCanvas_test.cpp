@@ -19,53 +19,38 @@ size_t Count(const std::string& s, const std::string& part) {
     return n;
 }
 
-TEST(SvgCanvas, IsAStandaloneDocumentOfTheGivenSize) {
-    SvgCanvas c(320, 240);
-    const std::string doc = c.Document();
-    EXPECT_EQ(doc.rfind("<?xml", 0), 0u);
-    EXPECT_TRUE(Contains(doc, "xmlns=\"http://www.w3.org/2000/svg\""));
-    EXPECT_TRUE(Contains(doc, "width=\"320\" height=\"240\" viewBox=\"0 0 320 240\""));
-    EXPECT_TRUE(Contains(doc, "</svg>"));
-}
-
-TEST(SvgCanvas, MapsTheUserCornersOntoThePicture) {
+TEST(SvgCanvas, MapsTheUserCornersOntoAStandalonePicture) {
     SvgCanvas c(200, 100);
     c.Scale(-1, 1, 1, -1);  // top-left (-1, 1), bottom-right (1, -1)
     c.Line(-1, 1, 1, -1);
     c.Line(0, 0, 0.5, -0.5);
-    const std::string doc = c.Document();
-    EXPECT_TRUE(Contains(doc, "<line x1=\"0\" y1=\"0\" x2=\"200\" y2=\"100\""));
-    EXPECT_TRUE(Contains(doc, "<line x1=\"100\" y1=\"50\" x2=\"150\" y2=\"75\""));
-}
-
-TEST(SvgCanvas, XGrowsToTheLeftWhenTheCornersAreSwapped) {
-    SvgCanvas c(200, 100);
-    c.Scale(1, 1, -1, -1);
+    c.Scale(1, 1, -1, -1);  // X grows to the left
     c.Point(1, 1);
     c.Rectangle(-1, -1, 0, 0);  // any corner order gives a positive width and height
     const std::string doc = c.Document();
+    EXPECT_EQ(doc.rfind("<?xml", 0), 0u);
+    EXPECT_TRUE(Contains(doc, "xmlns=\"http://www.w3.org/2000/svg\""));
+    EXPECT_TRUE(Contains(doc, "width=\"200\" height=\"100\" viewBox=\"0 0 200 100\""));
+    EXPECT_TRUE(Contains(doc, "<line x1=\"0\" y1=\"0\" x2=\"200\" y2=\"100\""));
+    EXPECT_TRUE(Contains(doc, "<line x1=\"100\" y1=\"50\" x2=\"150\" y2=\"75\""));
     EXPECT_TRUE(Contains(doc, "<circle cx=\"0\" cy=\"0\""));
     EXPECT_TRUE(Contains(doc, "<rect x=\"100\" y=\"50\" width=\"100\" height=\"50\""));
+    EXPECT_TRUE(Contains(doc, "</svg>"));
 }
 
-TEST(SvgCanvas, JoinedLinesFormOnePathFromTheLastPoint) {
+TEST(SvgCanvas, JoinedLinesFormOnePathAndTextHangsBelowItsPosition) {
     SvgCanvas c(100, 100);
     c.Point(10, 10);
     c.LineTo(20, 30);
     c.LineTo(40, 30);
-    c.MoveTo(0, 0);
-    const std::string doc = c.Document();
-    EXPECT_TRUE(Contains(doc, "<path d=\"M10 10 L20 30 L40 30\""));
-    EXPECT_EQ(Count(doc, "<path"), 1u);
-}
-
-TEST(SvgCanvas, TextIsEscapedAndHangsBelowThePosition) {
-    SvgCanvas c(100, 100);
     c.MoveTo(10, 20);
     c.Text("I<0 & \"E\"\x01");
     const std::string doc = c.Document();
+    EXPECT_TRUE(Contains(doc, "<path d=\"M10 10 L20 30 L40 30\""));
+    EXPECT_EQ(Count(doc, "<path"), 1u);
+    // Escaped; the baseline 0.8 of the 12 px font below the top-left corner.
+    EXPECT_TRUE(Contains(doc, "<text x=\"10\" y=\"29.6\""));
     EXPECT_TRUE(Contains(doc, ">I&lt;0 &amp; &quot;E&quot;?</text>"));
-    EXPECT_TRUE(Contains(doc, "<text x=\"10\" y=\"29.6\""));  // baseline 0.8 of 12 px lower
 }
 
 TEST(SvgCanvas, DashedLinesAndCurveColours) {
