@@ -31,7 +31,7 @@ struct Frame {
     bool reversed;  // X grows to the left
 };
 
-// Step 2: the X range of the drawn points; values that are not finite are skipped.
+// The X range of the drawn points; values that are not finite are skipped.
 void AutoXRange(const CurveStore& s, double& xmin, double& xmax) {
     xmax = s.X(s.FirstPoint);
     xmin = s.X(s.LastPoint);
@@ -46,7 +46,7 @@ void AutoXRange(const CurveStore& s, double& xmin, double& xmax) {
     if (!minOk) xmin = 0;
 }
 
-// Step 3: the Y range of every held curve, always containing 0.
+// The Y range of every held curve, always containing 0.
 void AutoYRange(const CurveStore& s, double& ymin, double& ymax) {
     ymax = 0;
     ymin = 0;
@@ -65,7 +65,7 @@ void TextAt(Canvas& cv, double x, double y, const std::string& text) {
     cv.Text(text);
 }
 
-// Steps 9 and 10: the Y labels and the dashed zero line, in the unreversed system.
+// The Y-axis title, the Y labels and the dashed zero line, in the unreversed system.
 void DrawYLabelsAndZeroLine(Canvas& cv, const Frame& f, const std::string& title) {
     if (!title.empty()) TextAt(cv, f.left, f.top, title);
     TextAt(cv, f.left, 1.05 * f.Ymax, FormatPattern(f.Ymax, kTickLabelPattern));
@@ -78,7 +78,7 @@ void DrawYLabelsAndZeroLine(Canvas& cv, const Frame& f, const std::string& title
     }
 }
 
-// Step 13: the X labels below the frame and the axis title.
+// The X labels below the frame and the axis title.
 void DrawXLabels(Canvas& cv, const Frame& f) {
     const double y = f.Ymin - f.u / 8;
     TextAt(cv, f.Xmin, y, PrintedNumber(f.Xmin));
@@ -87,7 +87,7 @@ void DrawXLabels(Canvas& cv, const Frame& f) {
     TextAt(cv, (f.Xmin + f.Xmax) / 2, f.Ymin - f.u, "E /V");
 }
 
-// Step 14: one curve in its line style (1 dots, 2 squares of 1 % of the ranges, 3 a line).
+// One curve in its line style (1 dots, 2 squares of 1 % of the ranges, 3 a line).
 // Points that are not finite are skipped; a line starts afresh after such a gap.
 void DrawCurve(Canvas& cv, const CurveStore& s, int c, const Frame& f) {
     const int style = s.LineStyle[static_cast<size_t>(c)];
@@ -130,7 +130,7 @@ double YTickStep(double limit, double u) {
     return Div(limit, RoundToInt16(Div(limit, u)));
 }
 
-// Steps 15 to 17: the X ticks, the Y ticks on the left edge of the display and the grid.
+// The X ticks, the Y ticks on the left edge of the display and the grid.
 void DrawTicksAndGrid(Canvas& cv, const Frame& f, bool grid) {
     const double dx = XTickStep(f);
     int lines = 0;
@@ -158,7 +158,8 @@ void DrawTicksAndGrid(Canvas& cv, const Frame& f, bool grid) {
         cv.Line(f.Xmin, y, f.Xmax, y);
 }
 
-// Steps 7 to 17, once the ranges are known and not empty.
+// The window extent, labels, frame, curves, ticks and grid, once the ranges are known and
+// not empty.
 void DrawFrameAndCurves(Workbench& wb, Frame f, bool yAuto) {
     Canvas& cv = wb.PlotCanvas;
     if (yAuto) {
@@ -264,8 +265,8 @@ void PlotCurves(Workbench& wb) {
             wb.Ui.MessageBox("Error: No data!");
             return;
         }
-        // Step 7 raises an automatic Ymax that is not above 0 to one unit (after the ranges
-        // were taken); the plot globals keep that frame.
+        // An automatic Ymax that is not above 0 (only when no decade fitted) is raised to one
+        // unit after the ranges were taken; the plot globals keep that frame.
         if (yAuto && p.Ymax <= 0) f.Ymax = p.Ymax = u;
         DrawFrameAndCurves(wb, f, yAuto);
     } catch (const RuntimeError&) {
