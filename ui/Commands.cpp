@@ -1,5 +1,8 @@
 #include "ui/Commands.h"
 
+#include "analysis/HalfWave.h"
+#include "analysis/PeakFinding.h"
+#include "analysis/TheoreticalPeak.h"
 #include "model/Collection.h"
 #include "model/ParameterFile.h"
 #include "ui/SheetComputations.h"
@@ -36,6 +39,21 @@ bool CollectOrReport(Workbench& wb) {
 }
 
 void mnuSave(Workbench& wb) { WriteParameterFile(wb.Model, wb.Curves.NoOfData, wb.Ui); }
+
+void mnuFindPeak(Workbench& wb) {
+    wb.Result.Show();
+    wb.Ui.ShowWindow("FormResult");
+    PeakTables peaks;
+    FindPeak(wb, wb.Curves.FirstPoint + 2, wb.Curves.LastPoint - 2, peaks);
+}
+
+void mnuFindHalfwaveE(Workbench& wb) {
+    wb.Result.Show();
+    wb.Ui.ShowWindow("FormResult");
+    FindHalfwaveE(wb);
+}
+
+void mnuCompId(Workbench& wb) { TheoreticalPeak(wb); }
 
 void SheetOK(Workbench& wb) {
     SelectMechanism(wb.Model, wb.Input);
