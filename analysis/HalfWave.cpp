@@ -8,7 +8,7 @@
 namespace zemra {
 namespace {
 
-constexpr double kBandLow = 0.95;   // band around half the wave height
+constexpr double kBandLow = 0.95;  // band around half the wave height
 constexpr double kBandHigh = 1.05;
 
 }  // namespace

@@ -36,8 +36,15 @@ void SearchRange(const CurveStore& store, int c, int from, int to, double thresh
 void PrintPeaks(ResultWindow& out, const PeakTables& peaks, int c) {
     const int listed = std::min(peaks.NoOfPeaks, kMaxPeaks);
     for (int k = 1; k <= listed; ++k) {
-        out.Print(PrintLine("Peak ").Num(k).Text(":").Zone().Text("Ep = ").Num(
-            peaks.PeakE(k, c)).Zone().Text("Ip = ").Num(peaks.PeakI(k, c)));
+        out.Print(PrintLine("Peak ")
+                      .Num(k)
+                      .Text(":")
+                      .Zone()
+                      .Text("Ep = ")
+                      .Num(peaks.PeakE(k, c))
+                      .Zone()
+                      .Text("Ip = ")
+                      .Num(peaks.PeakI(k, c)));
     }
     // More peaks than the tables hold: list the first 20 and say so.
     if (peaks.NoOfPeaks > kMaxPeaks) out.Print("More than 20 peaks; the rest are not listed");
@@ -88,8 +95,7 @@ void FindPeak(Workbench& wb, int first, int last, PeakTables& peaks) {
             const double ratio = std::fabs(peaks.PeakI(2, c) / ip1) +
                                  kSwitchingTerm * std::fabs(store.Y(npts, c) / ip1) + kRatioOffset;
             wb.Result.Print(PrintLine("I pc/I pa = ").Num(ratio));
-            wb.Result.Print(
-                PrintLine("Ep2 - Ep1 = ").Num(peaks.PeakE(2, c) - peaks.PeakE(1, c)));
+            wb.Result.Print(PrintLine("Ep2 - Ep1 = ").Num(peaks.PeakE(2, c) - peaks.PeakE(1, c)));
         }
 
         const double area = PeakArea(store, c, first, last, npts, single, wb.Model.Estep);

@@ -121,8 +121,8 @@ void SweepValues(const Reaction& r, TheoreticalValues& v) {
             break;
         case 8: {  // rotating disk under a sweep
             const double schmidt = Div(m.Viscosity, D);
-            const double g = Pow(schmidt, 1.0 / 3.0) * 0.412 * n * m.FRT *
-                             Div(Div(Div(v0, m.Omega), 2), kPi);
+            const double g =
+                Pow(schmidt, 1.0 / 3.0) * 0.412 * n * m.FRT * Div(Div(Div(v0, m.Omega), 2), kPi);
             const double h = Div(D * n * r.FAC(), g);
             v.Irev = Sqrt(Div(Div(Div(v0, m.Omega), kPi), 2)) * Pow(schmidt, 1.0 / 6.0) * 1.86 * h;
             break;

@@ -24,8 +24,8 @@ struct Workbench {
     Workbench(const Workbench&) = delete;
     Workbench& operator=(const Workbench&) = delete;
 
-    Host& Ui;             // message boxes, wait cursor, file choice, windows
-    Canvas& PlotCanvas;   // the plot window's drawing surface
+    Host& Ui;            // message boxes, wait cursor, file choice, windows
+    Canvas& PlotCanvas;  // the plot window's drawing surface
     ParameterModel Model;
     InputRecord Input;
     Results Res;

@@ -23,17 +23,17 @@ struct MarquardtState {
     double Lambda = 0;   // Marquardt factor
 
     Array2<kRows, kMaxFitParameters + 1> Jacobian;  // (k, j): d F(k) / d X(j)
-    Array1<kRows> FPlus, FMinus;  // model at x + h and at x - h, points 1..M
-    NormalMatrix A{};  // normal equations, scaled to unit diagonal
-    NormalMatrix B{};  // the damped copy that is reduced
+    Array1<kRows> FPlus, FMinus;                    // model at x + h and at x - h, points 1..M
+    NormalMatrix A{};                               // normal equations, scaled to unit diagonal
+    NormalMatrix B{};                               // the damped copy that is reduced
 };
 
 struct FitState {
     bool Fitting = false;  // a fit command is running: new curves go to slot 2, no noise
     int NFit = 0;          // number of fitted parameters
     std::array<int, kMaxFitParameters + 1> FitIndex{};  // slot of the i-th fitted parameter
-    long NObjFun = 0;      // objective evaluations in the current fit
-    double FitStep0 = 0;   // derivative step for a parameter that is exactly 0
+    long NObjFun = 0;                                   // objective evaluations in the current fit
+    double FitStep0 = 0;  // derivative step for a parameter that is exactly 0
     MarquardtState Marquardt;
 };
 

@@ -8,13 +8,13 @@
 namespace zemra {
 namespace {
 
-constexpr double kRelativeStep = 0.01;        // derivative step h = 0.01 |x|
-constexpr double kFirstLambda = 1e-4;         // Lambda at the first failed step of a fit
-constexpr double kLargestLambda = 1000;       // no further trial once Lambda exceeds it
-constexpr double kDiagonalFloor = 1e-20;      // J'J diagonal not above it: parameter held fixed
-constexpr double kPivotFloor = 1e-15;         // |pivot| not above it is replaced by +1e-15
-constexpr double kZeroResidual = 1e-10;       // S below 1e-10 VarY: the model reproduces the data
-constexpr double kConvergence = 2e-4;         // relative decrease of S that ends the fit
+constexpr double kRelativeStep = 0.01;    // derivative step h = 0.01 |x|
+constexpr double kFirstLambda = 1e-4;     // Lambda at the first failed step of a fit
+constexpr double kLargestLambda = 1000;   // no further trial once Lambda exceeds it
+constexpr double kDiagonalFloor = 1e-20;  // J'J diagonal not above it: parameter held fixed
+constexpr double kPivotFloor = 1e-15;     // |pivot| not above it is replaced by +1e-15
+constexpr double kZeroResidual = 1e-10;   // S below 1e-10 VarY: the model reproduces the data
+constexpr double kConvergence = 2e-4;     // relative decrease of S that ends the fit
 
 void CheckSizes(int n, int m) {
     if (n < 0 || n > kMaxFitParameters || m < 0 || m > kMaxPoints) Raise(kSubscriptOutOfRange);
@@ -31,8 +31,7 @@ void BuildJacobian(int n, int m, double fitStep0, MarquardtState& st, const FitM
         st.XTrial[j] = x - h;
         model(st.XTrial, m, st.FMinus);
         const double twoH = 2 * h;
-        for (int k = 1; k <= m; ++k)
-            st.Jacobian(k, j) = Div(st.FPlus(k) - st.FMinus(k), twoH);
+        for (int k = 1; k <= m; ++k) st.Jacobian(k, j) = Div(st.FPlus(k) - st.FMinus(k), twoH);
         st.XTrial[j] = x;
     }
 }
@@ -117,8 +116,8 @@ void CopyTrialToParameters(int n, const MarquardtState& st, FitVector& x) {
 
 }  // namespace
 
-void EvaluateTrial(int n, int m, FitVector& xTrial, const FitVector& x, FitVector& dx,
-                   double& sOut, PointVector& f, const PointVector& y, const FitVector& xmax,
+void EvaluateTrial(int n, int m, FitVector& xTrial, const FitVector& x, FitVector& dx, double& sOut,
+                   PointVector& f, const PointVector& y, const FitVector& xmax,
                    const FitVector& xmin, long& nObjFun, const FitModel& model) {
     CheckSizes(n, m);
     for (int i = 1; i <= n; ++i) {

@@ -22,15 +22,15 @@ using ActiveFlags = std::array<int, kMaxFitParameters + 1>;
 using FitModel = std::function<void(const FitVector& xTrial, int m, PointVector& f)>;
 
 // Values of the convergence flag.
-inline constexpr int kFlagGoOn = 1;         // iteration done, go on
-inline constexpr int kFlagExact = -1;       // sum of squares below 1e-10 * VarY
-inline constexpr int kFlagConverged = -2;   // relative decrease below 2e-4, or Lambda passed 1000
+inline constexpr int kFlagGoOn = 1;        // iteration done, go on
+inline constexpr int kFlagExact = -1;      // sum of squares below 1e-10 * VarY
+inline constexpr int kFlagConverged = -2;  // relative decrease below 2e-4, or Lambda passed 1000
 
 // One objective evaluation: the step components of dx that would leave the box [xmin, xmax] are
 // set to zero (a value exactly on a bound is accepted), xTrial := x + dx, the model is evaluated
 // into f, sOut := sum over k = 1..m of (f(k) - y(k))^2, and nObjFun is counted up.
-void EvaluateTrial(int n, int m, FitVector& xTrial, const FitVector& x, FitVector& dx,
-                   double& sOut, PointVector& f, const PointVector& y, const FitVector& xmax,
+void EvaluateTrial(int n, int m, FitVector& xTrial, const FitVector& x, FitVector& dx, double& sOut,
+                   PointVector& f, const PointVector& y, const FitVector& xmax,
                    const FitVector& xmin, long& nObjFun, const FitModel& model);
 
 // One Marquardt iteration on the parameters x(1..n) against the data y(1..m). `s` is the sum of

@@ -85,9 +85,7 @@ void ComputeAreaAndVolume(ParameterModel& m, InputRecord& in) {
             in.SetText("ARE", kNoRow, FormatPattern(area, "0.##e-0"));
         });
     };
-    auto setVolume = [&](auto formula) {
-        TryStep([&] { m.ElectrodeVolume = Finite(formula()); });
-    };
+    auto setVolume = [&](auto formula) { TryStep([&] { m.ElectrodeVolume = Finite(formula()); }); };
     const double R = m.Radius, L = m.Length;
     auto areaTimesLength = [&] { return ValueOf(in, "ARE") * L; };
     switch (electrode) {

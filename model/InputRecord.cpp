@@ -82,11 +82,14 @@ InputRecord::InputRecord() {
     for (int r = 1; r <= 4; ++r) {
         Add(LabelBox(kExpr, "specie", r, "", "species", letters[r - 1]));
         Add(TextBox(kExpr, "D", r, "D (cm \xC2\xB2/s)", "diffusion coefficient", "1e-5"));
-        Add(TextBox(kExpr, "C", r, "C anal (M)", "analytical concentration", r == 1 ? "1e-3" : "0"));
-        Add(LabelBox(kExpr, "Cinit", r, "C init (M)", "initial concentration", r == 1 ? "1e-3" : "0"));
+        Add(TextBox(kExpr, "C", r, "C anal (M)", "analytical concentration",
+                    r == 1 ? "1e-3" : "0"));
+        Add(LabelBox(kExpr, "Cinit", r, "C init (M)", "initial concentration",
+                     r == 1 ? "1e-3" : "0"));
         Add(TextBox(kExpr, "Cond", r - 1, "Cond", "conductivity", std::to_string(100 * r)));
         Add(CheckBox(kExpr, "CheckFitted", r, "C fitted (M)", "fitted concentration", r == 1));
-        Add(TextBox(kExpr, "TextCmin", r, "C min (M)", "mininum concentration", r == 1 ? "1e-4" : "0"));
+        Add(TextBox(kExpr, "TextCmin", r, "C min (M)", "mininum concentration",
+                    r == 1 ? "1e-4" : "0"));
         Add(TextBox(kExpr, "TextCmax", r, "C max (M)", "maxinum concentration", "1e-2"));
     }
     // Heterogeneous (charge-transfer) reactions, rows 1..3.
@@ -104,9 +107,11 @@ InputRecord::InputRecord() {
         Add(CheckBox(kExpr, "CheckFitted", r + 7, "\xCE\xB1 fitted", "fitted alpha", false));
         Add(TextBox(kExpr, "TextCmin", r + 7, "\xCE\xB1 min", "mininum alpha", "0.4"));
         Add(TextBox(kExpr, "TextCmax", r + 7, "\xCE\xB1 max", "maxinum alpha", "0.6"));
-        Add(CheckBox(kExpr, "CheckFitted", r + 10, "E\xC2\xB0 fitted (V)", "fitted E\xC2\xB0", false));
+        Add(CheckBox(kExpr, "CheckFitted", r + 10, "E\xC2\xB0 fitted (V)", "fitted E\xC2\xB0",
+                     false));
         Add(TextBox(kExpr, "TextCmin", r + 10, "E\xC2\xB0 min", "mininum E\xC2\xB0", "-0.2"));
-        Add(TextBox(kExpr, "TextCmax", r + 10, "E\xC2\xB0 max (V)", "maxinum E\xC2\xB0", ezeMax[r - 1]));
+        Add(TextBox(kExpr, "TextCmax", r + 10, "E\xC2\xB0 max (V)", "maxinum E\xC2\xB0",
+                    ezeMax[r - 1]));
     }
     // Homogeneous reactions, rows 1..3.
     for (int r = 1; r <= 3; ++r) {
@@ -137,11 +142,15 @@ InputRecord::InputRecord() {
     Add(TextBox(kExpr, "td", kNoRow, "t drop  (s)", "drop time", "0.5"));
     Add(TextBox(kExpr, "Epulse", kNoRow, "E pulse (V)", "pulse potential", "-0.05"));
     Add(TextBox(kExpr, "TextF", kNoRow, "f (Hz)", "frequence", "10"));
-    Add(TextBox(kExpr, "txttemp", kNoRow, "T ( \xC2\xB0""C)", "temperature", "25"));
+    Add(TextBox(kExpr, "txttemp", kNoRow,
+                "T ( \xC2\xB0"
+                "C)",
+                "temperature", "25"));
     Add(TextBox(kExpr, "Noise", kNoRow, "Noise (%)", "ratio of noise to maxinum signal", "0"));
     Add(TextBox(kExpr, "Cdl", kNoRow, "C dl (F)", "double layer capacitor", "0"));
     Add(TextBox(kExpr, "Ru", kNoRow, "R (\xCE\xA9)", "resistance", "0"));
-    Add(ListBox(kExpr, "ComboScan", kNoRow, "Scan", "scan mode", {kScanModes[0], kScanModes[1], kScanModes[2]}));
+    Add(ListBox(kExpr, "ComboScan", kNoRow, "Scan", "scan mode",
+                {kScanModes[0], kScanModes[1], kScanModes[2]}));
 
     // Electrode.
     {
@@ -151,7 +160,8 @@ InputRecord::InputRecord() {
         g.EntryEnabled[7] = false;
     }
     Add(LabelBox(kExpr, "LabelRadius", kNoRow, "", "", "Radius (cm)")).Shown = false;
-    Add(TextBox(kExpr, "radius", kNoRow, "Radius (cm)", "electrode radius", "0.2821")).Shown = false;
+    Add(TextBox(kExpr, "radius", kNoRow, "Radius (cm)", "electrode radius", "0.2821")).Shown =
+        false;
     Add(LabelBox(kExpr, "LabelLength", kNoRow, "", "", "Length (cm)")).Shown = false;
     Add(TextBox(kExpr, "leng", kNoRow, "Length (cm)", "electrode length or film thickness", "0.01"))
         .Shown = false;
@@ -202,7 +212,8 @@ InputRecord::InputRecord() {
         }
         Control& g = Add(OptionGroup(kMech, "mech", captions, tips));
         // As designed, only the mechanisms of the closed-form currents are offered.
-        for (int k = 1; k <= 17; ++k) g.EntryEnabled[static_cast<size_t>(k - 1)] = k == 1 || k == 4 || k == 9;
+        for (int k = 1; k <= 17; ++k)
+            g.EntryEnabled[static_cast<size_t>(k - 1)] = k == 1 || k == 4 || k == 9;
     }
 
     // Plot-option dialog.
@@ -263,7 +274,9 @@ const std::string& InputRecord::CaptionOf(const std::string& name, int row) cons
 bool InputRecord::IsChecked(const std::string& name, int row) const {
     return Get(name, row).Checked;
 }
-bool InputRecord::IsShown(const std::string& name, int row) const { return Get(name, row).Shown; }
+bool InputRecord::IsShown(const std::string& name, int row) const {
+    return Get(name, row).Shown;
+}
 int InputRecord::SelectedOf(const std::string& name, int row) const {
     return Get(name, row).Selected;
 }
@@ -310,7 +323,8 @@ void InputRecord::Select(const std::string& name, int entry) {
 void InputRecord::SelectButton(const std::string& name, int row) {
     Control& b = Get(name, row);
     for (Control& other : controls_)
-        if (other.Kind == ControlKind::OptionButton && other.Group == b.Group) other.Checked = false;
+        if (other.Kind == ControlKind::OptionButton && other.Group == b.Group)
+            other.Checked = false;
     b.Checked = true;
     Raise(b);
 }

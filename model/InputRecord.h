@@ -29,12 +29,12 @@ struct Control {
     std::string Name;
     int Row = kNoRow;
     ControlKind Kind = ControlKind::Text;
-    std::string Label;    // the descriptive label beside the control (column header)
+    std::string Label;  // the descriptive label beside the control (column header)
     std::string ToolTip;
     std::string Text;     // Text: the typed text
     std::string Caption;  // Label, Check, Frame: the caption
     bool Checked = false;
-    int Selected = 0;  // OptionGroup: 1-based entry; List: 0-based entry index
+    int Selected = 0;                  // OptionGroup: 1-based entry; List: 0-based entry index
     std::vector<std::string> Entries;  // OptionGroup captions or List texts
     std::vector<std::string> EntryToolTips;
     std::vector<bool> EntryEnabled;  // OptionGroup only
@@ -48,7 +48,7 @@ struct Control {
 inline constexpr int kFitSlots = 19;
 
 class InputRecord {
-public:
+  public:
     // Builds every control with its start-up text or value, shown and enabled state.
     InputRecord();
     InputRecord(const InputRecord&) = delete;
@@ -80,7 +80,7 @@ public:
     void SetCaption(const std::string& name, int row, const std::string& caption);
     void SetChecked(const std::string& name, int row, bool checked);
     void SetChecked(const std::string& name, bool checked) { SetChecked(name, kNoRow, checked); }
-    void Select(const std::string& name, int entry);  // option group: entry 1..N
+    void Select(const std::string& name, int entry);      // option group: entry 1..N
     void SelectButton(const std::string& name, int row);  // option button of a group
     void SetListIndex(const std::string& name, int row, int index);
     void SetListIndex(const std::string& name, int index) { SetListIndex(name, kNoRow, index); }
@@ -92,7 +92,7 @@ public:
     void SetEntryEnabled(const std::string& name, int entry, bool enabled);
     bool IsEntryEnabled(const std::string& name, int entry) const;
 
-private:
+  private:
     Control& Add(Control c);
     void Raise(const Control& c);
     static std::string Key(const std::string& name, int row);

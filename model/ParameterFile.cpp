@@ -9,8 +9,12 @@
 namespace zemra {
 namespace {
 
-std::string ValueLine(const Real& v) { return v.IsSet ? PrintedNumber(v.Value) : ""; }
-std::string ValueLine(const Whole& v) { return v.IsSet ? PrintedNumber(v.Value) : ""; }
+std::string ValueLine(const Real& v) {
+    return v.IsSet ? PrintedNumber(v.Value) : "";
+}
+std::string ValueLine(const Whole& v) {
+    return v.IsSet ? PrintedNumber(v.Value) : "";
+}
 
 template <typename Field>
 void Item(std::string& out, const char* label, const Field& value) {

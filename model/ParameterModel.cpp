@@ -3,9 +3,8 @@
 namespace zemra {
 
 const std::array<const char*, 5> kTechniqueCaptions = {
-    "1)  Linear sweep and cyclic voltammetry", "2)  DC voltammetry",
-    "3)  Normal pulse voltammetry", "4)  Differential pulse voltammetry",
-    "5)  Square wave voltammetry"};
+    "1)  Linear sweep and cyclic voltammetry", "2)  DC voltammetry", "3)  Normal pulse voltammetry",
+    "4)  Differential pulse voltammetry", "5)  Square wave voltammetry"};
 
 const std::array<MechanismInfo, 17> kMechanisms = {{
     {"1)  A + ne = B", "simple charge reaction", 2, 1, 0},
@@ -28,9 +27,9 @@ const std::array<MechanismInfo, 17> kMechanisms = {{
 }};
 
 const std::array<const char*, 8> kElectrodeCaptions = {
-    "1)  Planar",          "2)  (Micro)Spherical",       "3)  (Micro)Hemispherical",
-    "4)  Microdisc",       "5)  (Micro)Cylindrical",     "6)  (Micro)Hemicylindrical",
-    "7)  Thin film",       "8)  Rotating disk"};
+    "1)  Planar",    "2)  (Micro)Spherical",   "3)  (Micro)Hemispherical",
+    "4)  Microdisc", "5)  (Micro)Cylindrical", "6)  (Micro)Hemicylindrical",
+    "7)  Thin film", "8)  Rotating disk"};
 
 const std::array<const char*, 3> kScanModes = {"single", "cycle", "2 cycles"};
 const std::array<double, 3> kScanCycles = {0.5, 1.0, 2.0};

@@ -58,7 +58,7 @@ struct ParameterModel {
     Whole Mechanism;          // 1..17, catalogue kMechanisms
     Whole Electrode;          // 1..8, catalogue kElectrodeCaptions
     Whole NSpecies, NCharge, NHomo, NumberOfSpecies;
-    Real ScanCycles;         // 0.5 single, 1 cycle, 2 two cycles
+    Real ScanCycles;          // 0.5 single, 1 cycle, 2 two cycles
     Whole TechElectrodeCode;  // 10 * Technique + Electrode, kept while Digital is on
 
     // Instrument settings
@@ -89,9 +89,9 @@ struct ParameterModel {
 };
 
 // Physical constants, each the double nearest to the decimal the program has always used.
-inline constexpr double kFaraday = 96484.6;        // C/mol
-inline constexpr double kGasConstant = 8.31441;    // J/(mol K)
-inline constexpr double kCelsiusOffset = 273.14;   // K
+inline constexpr double kFaraday = 96484.6;       // C/mol
+inline constexpr double kGasConstant = 8.31441;   // J/(mol K)
+inline constexpr double kCelsiusOffset = 273.14;  // K
 inline constexpr double kPi = 3.141592654;
 inline constexpr double kSqrtPi = 1.77245385;
 inline constexpr double kFaradayPerLitre = 96.4846;  // F/1000: currents from mol/L, cm and cm/s
@@ -103,7 +103,7 @@ inline constexpr int kRows = kMaxPoints + 1;
 // column (element (i, c) at i + Rows * c). An index outside raises "Subscript out of range".
 template <int Rows, int Cols>
 class Array2 {
-public:
+  public:
     Array2() : a_(static_cast<size_t>(Rows) * Cols, 0.0) {}
     double& operator()(int i, int c) { return a_[Index(i, c)]; }
     double operator()(int i, int c) const { return a_[Index(i, c)]; }
@@ -113,7 +113,7 @@ public:
     static constexpr int kRowCount = Rows;
     static constexpr int kColCount = Cols;
 
-private:
+  private:
     static size_t Index(int i, int c) {
         if (i < 0 || i >= Rows || c < 0 || c >= Cols) Raise(kSubscriptOutOfRange);
         return static_cast<size_t>(i) + static_cast<size_t>(Rows) * static_cast<size_t>(c);
@@ -124,7 +124,7 @@ private:
 // A one-dimensional array of reals indexed 0..N-1 with the same checked access.
 template <int N>
 class Array1 {
-public:
+  public:
     Array1() : a_(N, 0.0) {}
     double& operator()(int i) { return a_[Index(i)]; }
     double operator()(int i) const { return a_[Index(i)]; }
@@ -133,7 +133,7 @@ public:
     void Fill(double v) { std::fill(a_.begin(), a_.end(), v); }
     static constexpr int kSize = N;
 
-private:
+  private:
     static size_t Index(int i) {
         if (i < 0 || i >= N) Raise(kSubscriptOutOfRange);
         return static_cast<size_t>(i);

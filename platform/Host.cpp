@@ -24,6 +24,8 @@ std::optional<std::string> HeadlessHost::ChooseSaveFile(const std::string& filte
     return ChooseOpenFile(filter);
 }
 
-void HeadlessHost::ShowWindow(const std::string& name) { ShownWindows.push_back(name); }
+void HeadlessHost::ShowWindow(const std::string& name) {
+    ShownWindows.push_back(name);
+}
 
 }  // namespace zemra

@@ -11,8 +11,12 @@
 namespace zemra {
 namespace {
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t';
+}
 
 // Length of the longest prefix of `s` (starting at `i`) that forms a number; the number is
 // normalised into `out` with '.' and 'e' so that strtod reads it independently of the locale.
@@ -86,11 +90,13 @@ std::string FormatPattern(double value, std::string_view pattern) {
     char letter = 'e';
     bool inFraction = false;
     for (char c : pattern) {
-        if (c == '.') inFraction = true;
+        if (c == '.')
+            inFraction = true;
         else if (c == 'e' || c == 'E') {
             letter = c;
             break;
-        } else if (inFraction && (c == '#' || c == '0')) ++decimals;
+        } else if (inFraction && (c == '#' || c == '0'))
+            ++decimals;
     }
     if (!std::isfinite(value)) return std::isnan(value) ? "NaN" : (value > 0 ? "Inf" : "-Inf");
     if (value == 0.0) return std::string("0") + letter + "0";

@@ -15,8 +15,7 @@ PrintLine& PrintLine::Num(double value) {
 }
 
 PrintLine& PrintLine::Zone() {
-    const size_t rest = line_.size() % kPrintZoneWidth;
-    if (rest != 0) line_.append(kPrintZoneWidth - rest, ' ');
+    line_.append(kPrintZoneWidth - line_.size() % kPrintZoneWidth, ' ');
     return *this;
 }
 

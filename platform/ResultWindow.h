@@ -13,18 +13,18 @@ inline constexpr int kPrintZoneWidth = 14;
 
 // Builds one printed line: Text and Num append directly (";"), Zone moves to the next zone (",").
 class PrintLine {
-public:
+  public:
     PrintLine() = default;
     explicit PrintLine(const std::string& text) : line_(text) {}
     PrintLine& Text(const std::string& text);
     // A number in its printed form: leading blank for a non-negative value, one trailing blank.
     PrintLine& Num(double value);
-    // Blanks up to the next print zone. At the very start of a zone nothing is added, so that an
-    // item that fills its zone exactly is followed directly by the next zone's item.
+    // Blanks up to the start of the next print zone: always at least one blank, so an empty item
+    // leaves its zone empty and an item that fills its zone pushes the next one a zone on.
     PrintLine& Zone();
     const std::string& Str() const { return line_; }
 
-private:
+  private:
     std::string line_;
 };
 

@@ -5,7 +5,9 @@
 
 namespace zemra {
 
-void Raise(const std::string& description) { throw RuntimeError(description); }
+void Raise(const std::string& description) {
+    throw RuntimeError(description);
+}
 
 double Finite(double x) {
     if (!std::isfinite(x)) Raise(kOverflow);
@@ -46,11 +48,13 @@ static long long RoundHalfEven(double x, long long lo, long long hi) {
     return static_cast<long long>(r);
 }
 
-int RoundToInt16(double x) { return static_cast<int>(RoundHalfEven(x, -32768, 32767)); }
+int RoundToInt16(double x) {
+    return static_cast<int>(RoundHalfEven(x, -32768, 32767));
+}
 
 int RoundToInt32(double x) {
-    return static_cast<int>(RoundHalfEven(x, std::numeric_limits<int>::min(),
-                                          std::numeric_limits<int>::max()));
+    return static_cast<int>(
+        RoundHalfEven(x, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
 }
 
 }  // namespace zemra

@@ -19,8 +19,8 @@ inline ::testing::AssertionResult IsNear(double actual, double expected, double 
     const double tol = abs + rel * std::fabs(expected);
     if (err <= tol) return ::testing::AssertionSuccess();
     return ::testing::AssertionFailure()
-           << "actual " << actual << " vs expected " << expected << ": error " << err
-           << " exceeds " << tol << " (rel " << rel << ", abs " << abs << ")";
+           << "actual " << actual << " vs expected " << expected << ": error " << err << " exceeds "
+           << tol << " (rel " << rel << ", abs " << abs << ")";
 }
 
 #define EXPECT_REL_NEAR(actual, expected, rel) \

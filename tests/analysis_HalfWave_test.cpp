@@ -1,5 +1,3 @@
-#include "analysis/HalfWave.h"
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -7,6 +5,7 @@
 #include <string>
 
 #include "TestSupport.h"
+#include "analysis/HalfWave.h"
 #include "platform/NumberText.h"
 #include "platform/ResultWindow.h"
 
@@ -38,8 +37,16 @@ double FirstPointInBand(const Workbench& wb, double eHalf, int n = 1) {
 }
 
 std::string Line(int c, double e, double id) {
-    return PrintLine("Peak ").Num(c).Text(": ").Zone().Text("E1/2 = ").Num(e).Zone().Text("Id = ")
-        .Num(id).Str();
+    return PrintLine("Peak ")
+        .Num(c)
+        .Text(": ")
+        .Zone()
+        .Text("E1/2 = ")
+        .Num(e)
+        .Zone()
+        .Text("Id = ")
+        .Num(id)
+        .Str();
 }
 
 TEST(FindHalfwaveE, ReversibleWaveGivesItsHalfWavePotentialWithinAStep) {
@@ -66,8 +73,9 @@ TEST(FindHalfwaveE, CathodicCurveGivesTheSameLine) {
     FindHalfwaveE(anodic.wb);
     FindHalfwaveE(cathodic.wb);
     EXPECT_EQ(cathodic.wb.Result.Lines, anodic.wb.Result.Lines);
-    EXPECT_EQ(anodic.wb.Result.Lines[0], Line(1, FirstPointInBand(anodic.wb, 0.01, 2),
-                                               anodic.wb.Curves.Y(301, 1) - anodic.wb.Curves.Y(1, 1)));
+    EXPECT_EQ(anodic.wb.Result.Lines[0],
+              Line(1, FirstPointInBand(anodic.wb, 0.01, 2),
+                   anodic.wb.Curves.Y(301, 1) - anodic.wb.Curves.Y(1, 1)));
 }
 
 TEST(FindHalfwaveE, CoarseGridWithNoPointInTheBandSaysNotFoundPerCurve) {
@@ -76,14 +84,21 @@ TEST(FindHalfwaveE, CoarseGridWithNoPointInTheBandSaysNotFoundPerCurve) {
     // of its height between two points, so none lies within 47.5..52.5 %.
     ReductionWave(b.wb, 1, 201, 0.1, -0.001, 0.0, 4e-6);
     b.wb.Curves.NoOfCurves = 2;
-    for (int i = 1; i <= 201; ++i) b.wb.Curves.Y(i, 2) = i <= 100 ? 0.4e-6 : (i == 101 ? 1e-6 : 3.6e-6);
+    for (int i = 1; i <= 201; ++i)
+        b.wb.Curves.Y(i, 2) = i <= 100 ? 0.4e-6 : (i == 101 ? 1e-6 : 3.6e-6);
     b.wb.Curves.Y(1, 2) = 0;
     b.wb.Curves.Y(201, 2) = 4e-6;
     FindHalfwaveE(b.wb);
     ASSERT_EQ(b.wb.Result.Lines.size(), 2u);
-    EXPECT_EQ(b.wb.Result.Lines[1],
-              PrintLine("Peak ").Num(2).Text(": ").Zone().Text("E1/2 = not found").Zone()
-                  .Text("Id = ").Num(4e-6).Str());
+    EXPECT_EQ(b.wb.Result.Lines[1], PrintLine("Peak ")
+                                        .Num(2)
+                                        .Text(": ")
+                                        .Zone()
+                                        .Text("E1/2 = not found")
+                                        .Zone()
+                                        .Text("Id = ")
+                                        .Num(4e-6)
+                                        .Str());
 }
 
 TEST(FindHalfwaveE, PeakedCurveTakesTheRisingSide) {

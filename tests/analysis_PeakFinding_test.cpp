@@ -1,5 +1,3 @@
-#include "analysis/PeakFinding.h"
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -9,6 +7,7 @@
 #include <vector>
 
 #include "TestSupport.h"
+#include "analysis/PeakFinding.h"
 #include "platform/NumberText.h"
 #include "platform/ResultWindow.h"
 
@@ -30,7 +29,8 @@ struct PeakBench {
         wb.Model.ScanCycles = scanCycles;
         wb.Model.Technique = 1;
         wb.Model.Estep = std::fabs(step);
-        wb.Res.PointsPerSweep = scanCycles == 0.5 ? points : points / static_cast<int>(2 * scanCycles);
+        wb.Res.PointsPerSweep =
+            scanCycles == 0.5 ? points : points / static_cast<int>(2 * scanCycles);
         wb.Plot.Ymin = -1e-5;
         wb.Plot.Ymax = 1e-5;
     }
@@ -54,8 +54,16 @@ struct PeakBench {
 };
 
 std::string PeakLine(int k, double e, double i) {
-    return PrintLine("Peak ").Num(k).Text(":").Zone().Text("Ep = ").Num(e).Zone().Text("Ip = ")
-        .Num(i).Str();
+    return PrintLine("Peak ")
+        .Num(k)
+        .Text(":")
+        .Zone()
+        .Text("Ep = ")
+        .Num(e)
+        .Zone()
+        .Text("Ip = ")
+        .Num(i)
+        .Str();
 }
 
 TEST(FindPeak, GaussianGivesOnePeakAtItsCentre) {
@@ -119,16 +127,17 @@ TEST_P(FindPeakEdges, PeakWithinFourPointsOfARangeEndIsNotFound) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Ranges, FindPeakEdges,
-    ::testing::Values(EdgeCase{0.5, 6, false}, EdgeCase{0.5, 7, true}, EdgeCase{0.5, 94, true},
-                      EdgeCase{0.5, 95, false}, EdgeCase{1, 46, true}, EdgeCase{1, 47, false},
-                      EdgeCase{1, 53, false}, EdgeCase{1, 54, true}));
+INSTANTIATE_TEST_SUITE_P(Ranges, FindPeakEdges,
+                         ::testing::Values(EdgeCase{0.5, 6, false}, EdgeCase{0.5, 7, true},
+                                           EdgeCase{0.5, 94, true}, EdgeCase{0.5, 95, false},
+                                           EdgeCase{1, 46, true}, EdgeCase{1, 47, false},
+                                           EdgeCase{1, 53, false}, EdgeCase{1, 54, true}));
 
 TEST(FindPeak, FlatTopOfTwoEqualPointsReportsBoth) {
     PeakBench p(100, 0.3, -0.01);
     const std::vector<double> shape = {1, 2, 3, 4, 5, 5, 4, 3, 2, 1};
-    for (size_t j = 0; j < shape.size(); ++j) p.wb.Curves.Y(40 + static_cast<int>(j), 1) = shape[j] * 1e-6;
+    for (size_t j = 0; j < shape.size(); ++j)
+        p.wb.Curves.Y(40 + static_cast<int>(j), 1) = shape[j] * 1e-6;
     const PeakTables peaks = p.Run();
     ASSERT_EQ(peaks.NoOfPeaks, 2);
     EXPECT_EQ(peaks.PeakE(1, 1), p.wb.Curves.X(44));
@@ -148,8 +157,8 @@ TEST(FindPeak, ThreeCurvesGiveThreeBlocksInOrder) {
         if (l.rfind("Curve", 0) == 0) headers.push_back(l);
     EXPECT_EQ(headers, (std::vector<std::string>{"Curve  1 :", "Curve  2 :", "Curve  3 :"}));
     EXPECT_EQ(p.PeakLines(), (std::vector<std::string>{PeakLine(1, p.wb.Curves.X(50), 5e-6),
-                                                        PeakLine(1, p.wb.Curves.X(100), 6e-6),
-                                                        PeakLine(1, p.wb.Curves.X(150), 7e-6)}));
+                                                       PeakLine(1, p.wb.Curves.X(100), 6e-6),
+                                                       PeakLine(1, p.wb.Curves.X(150), 7e-6)}));
 }
 
 TEST(FindPeak, MoreThanTwentyPeaksListsTwentyAndSaysSo) {
@@ -209,9 +218,7 @@ TEST(FindPeak, OneCycleWithTwoPeaksPrintsRatioAndSeparation) {
     const auto& lines = p.wb.Result.Lines;
     ASSERT_EQ(lines.size(), 6u);
     EXPECT_EQ(lines[3], PrintLine("I pc/I pa = ").Num(ratio).Str());
-    EXPECT_EQ(lines[4], PrintLine("Ep2 - Ep1 = ")
-                            .Num(p.wb.Curves.X(80) - p.wb.Curves.X(25))
-                            .Str());
+    EXPECT_EQ(lines[4], PrintLine("Ep2 - Ep1 = ").Num(p.wb.Curves.X(80) - p.wb.Curves.X(25)).Str());
 }
 
 TEST(FindPeak, DiagnosticsOnlyForOneCycleOfASweepWithTwoPeaks) {
@@ -245,7 +252,8 @@ TEST(FindPeak, EmptyStoreAndStaleScanStructureReadNothingOutside) {
     p.wb.Res.PointsPerSweep = 2000;
     p.AddGaussian(1, 15, 5e-6, 2);
     const std::vector<double> oldTail = {1, 2, 3, 4, 5, 4, 3, 2, 1};
-    for (size_t j = 0; j < oldTail.size(); ++j) p.wb.Curves.Y(96 + static_cast<int>(j), 1) = oldTail[j] * 1e-6;
+    for (size_t j = 0; j < oldTail.size(); ++j)
+        p.wb.Curves.Y(96 + static_cast<int>(j), 1) = oldTail[j] * 1e-6;
     const PeakTables peaks = p.Run();
     EXPECT_EQ(peaks.NoOfPeaks, 1);
     EXPECT_EQ(peaks.PeakE(1, 1), p.wb.Curves.X(15));

@@ -1,5 +1,3 @@
-#include "analysis/TheoreticalPeak.h"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -9,6 +7,7 @@
 #include <vector>
 
 #include "TestSupport.h"
+#include "analysis/TheoreticalPeak.h"
 #include "platform/ResultWindow.h"
 #include "ui/Cli.h"
 
@@ -62,14 +61,15 @@ TEST_P(RandlesSevcik, PlanarSweepPeakCurrentsAndPotentials) {
     const int n = GetParam();
     const TheoreticalValues v = ValuesOf(Planar(1, 1, n));
     // ip = 2.69e5 n^3/2 A D^1/2 C v^1/2 (A, cm2, cm2/s, mol/cm3, V/s) at 25 C.
-    EXPECT_REL_NEAR(*v.Irev, 2.69e5 * std::pow(n, 1.5) * 0.1 * std::sqrt(1e-5) * kCmol *
-                                 std::sqrt(0.1), 3e-3);
+    EXPECT_REL_NEAR(
+        *v.Irev, 2.69e5 * std::pow(n, 1.5) * 0.1 * std::sqrt(1e-5) * kCmol * std::sqrt(0.1), 3e-3);
     // Ep = E1/2 - 28.5/n mV.
     EXPECT_NEAR(*v.Erev, 0.1 - 0.0285 / n, 1e-4);
     // Irreversible: ip = 2.99e5 n (alpha n)^1/2 A C D^1/2 v^1/2 and
     // Ep = E0' - RT/(alpha n F) [0.780 + ln(D^1/2 / k0) + ln((alpha n F v / RT)^1/2)].
-    EXPECT_REL_NEAR(*v.Iirr, 2.99e5 * n * std::sqrt(0.5 * n) * 0.1 * kCmol * std::sqrt(1e-5) *
-                                 std::sqrt(0.1), 3e-3);
+    EXPECT_REL_NEAR(
+        *v.Iirr, 2.99e5 * n * std::sqrt(0.5 * n) * 0.1 * kCmol * std::sqrt(1e-5) * std::sqrt(0.1),
+        3e-3);
     const double ep = 0.1 - 1 / (0.5 * n * kFrt) *
                                 (0.780 + std::log(std::sqrt(1e-5) / 1e-3) +
                                  std::log(std::sqrt(0.5 * n * kFrt * 0.1)));
@@ -94,8 +94,10 @@ TEST(TheoreticalValues, DcRotatingDiskIsLevich) {
     const TheoreticalValues v = ValuesOf(Planar(2, 8));
     // i = 0.620 nFA D^2/3 omega^1/2 nu^-1/6 C.
     const double omega = 2 * kPiExact * 1000 / 60;
-    EXPECT_REL_NEAR(*v.Irev, 0.620 * kF * 0.1 * std::pow(1e-5, 2.0 / 3) * std::sqrt(omega) *
-                                 std::pow(0.01, -1.0 / 6) * kCmol, 1e-4);
+    EXPECT_REL_NEAR(*v.Irev,
+                    0.620 * kF * 0.1 * std::pow(1e-5, 2.0 / 3) * std::sqrt(omega) *
+                        std::pow(0.01, -1.0 / 6) * kCmol,
+                    1e-4);
     EXPECT_FALSE(v.Erev.has_value());
 }
 
@@ -115,9 +117,8 @@ TEST(TheoreticalValues, DifferentialPulsePeak) {
     const TheoreticalValues v = ValuesOf(Planar(4));
     // dI = nFAC sqrt(D / pi tp) (1 - s) / (1 + s), s = exp(nF dE / 2RT); Ep = E1/2 - dE/2.
     const double s = std::exp(kFrt * -0.05 / 2);
-    EXPECT_REL_NEAR(*v.Irev,
-                    kF * 0.1 * kCmol * std::sqrt(1e-5 / (kPiExact * 0.05)) * (1 - s) / (1 + s),
-                    2e-4);
+    EXPECT_REL_NEAR(
+        *v.Irev, kF * 0.1 * kCmol * std::sqrt(1e-5 / (kPiExact * 0.05)) * (1 - s) / (1 + s), 2e-4);
     EXPECT_NEAR(*v.Erev, 0.1 + 0.025, 1e-12);
 }
 
@@ -168,7 +169,8 @@ TEST(TheoreticalValues, CatalyticMechanisms) {
     EXPECT_FALSE(ValuesOf(m).Irev.has_value());
 }
 
-// ---- The command ----------------------------------------------------------------------------------
+// ---- The command
+// ----------------------------------------------------------------------------------
 
 std::string Blank(const char* label, const char* l1, const char* l2) {
     return PrintLine(label).Num(1).Text(":").Zone().Text(l1).Zone().Text(l2).Str();
@@ -207,7 +209,8 @@ TEST(TheoreticalPeak, RunTimeErrorIsReportedAndKeepsThePrintedLines) {
     b.wb.Input.SetText("td", kNoRow, "0");  // Cottrell at t = 0
     mnuCompId(b.wb);
     EXPECT_EQ(b.wb.Result.Lines, std::vector<std::string>{"Theoretical limiting current:"});
-    EXPECT_EQ(b.host.Messages, std::vector<std::string>{"Theoretical Peak Error: Division by zero"});
+    EXPECT_EQ(b.host.Messages,
+              std::vector<std::string>{"Theoretical Peak Error: Division by zero"});
 }
 
 TEST(TheoreticalPeak, CliPrintsTheHeaderAndReactionOne) {

@@ -1,5 +1,3 @@
-#include "fitting/Marquardt.h"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -8,6 +6,7 @@
 #include <vector>
 
 #include "TestSupport.h"
+#include "fitting/Marquardt.h"
 
 namespace zemra {
 namespace {
@@ -29,12 +28,11 @@ struct Problem {
 
     // Model of one abscissa per point: f(k) = g(b, t(k)).
     Problem(const std::vector<double>& t, const std::vector<double>& data,
-            std::vector<double> start,
-            const std::function<double(const FitVector&, double)>& g)
-        : Problem(static_cast<int>(start.size()), data, [t, g](const FitVector& b, int m,
-                                                                PointVector& out) {
-              for (int k = 1; k <= m; ++k) out(k) = g(b, t[static_cast<size_t>(k - 1)]);
-          }) {
+            std::vector<double> start, const std::function<double(const FitVector&, double)>& g)
+        : Problem(static_cast<int>(start.size()), data,
+                  [t, g](const FitVector& b, int m, PointVector& out) {
+                      for (int k = 1; k <= m; ++k) out(k) = g(b, t[static_cast<size_t>(k - 1)]);
+                  }) {
         for (int i = 1; i <= n; ++i) x[i] = start[static_cast<size_t>(i - 1)];
     }
 
@@ -126,12 +124,14 @@ INSTANTIATE_TEST_SUITE_P(
     Curves, MarquardtExactData,
     ::testing::Values(
         // Current decay I = A exp(-t / tau): A = 2 uA, tau = 0.5 s, sampled every 50 ms.
-        ExactCase{"ExponentialDecay", Grid(40, 0.05, 0.05),
+        ExactCase{"ExponentialDecay",
+                  Grid(40, 0.05, 0.05),
                   [](const FitVector& b, double u) { return b[1] * std::exp(-u / b[2]); },
                   {2e-6, 0.5},
                   {1e-6, 0.8}},
         // Gaussian peak h exp(-(E - E0)^2 / 2w^2) on a 10 mV grid.
-        ExactCase{"GaussianPeak", Grid(101, -0.5, 0.01),
+        ExactCase{"GaussianPeak",
+                  Grid(101, -0.5, 0.01),
                   [](const FitVector& b, double u) {
                       return b[1] * std::exp(-(u - b[2]) * (u - b[2]) / (2 * b[3] * b[3]));
                   },
@@ -179,7 +179,9 @@ TEST_P(MarquardtNist, IteratedOnReachesTheCertifiedMinimum) {
     }
 }
 
-double Misra1a(const FitVector& b, double x) { return b[1] * (1 - std::exp(-b[2] * x)); }
+double Misra1a(const FitVector& b, double x) {
+    return b[1] * (1 - std::exp(-b[2] * x));
+}
 double Mgh09(const FitVector& b, double x) {
     return b[1] * (x * x + x * b[2]) / (x * x + x * b[3] + b[4]);
 }
@@ -192,7 +194,7 @@ const std::vector<double> kMisra1aB = {2.3894212918E+02, 5.5015643181E-04};
 const std::vector<double> kMisra1aSd = {2.7070075241E+00, 7.2668688436E-06};
 constexpr double kMisra1aRss = 1.2455138894E-01;
 
-const std::vector<double> kMgh09X = {4.0,  2.0,   1.0,   0.5,    0.25,  0.167,
+const std::vector<double> kMgh09X = {4.0,   2.0, 1.0,    0.5,    0.25,  0.167,
                                      0.125, 0.1, 0.0833, 0.0714, 0.0625};
 const std::vector<double> kMgh09Y = {1.957000E-01, 1.947000E-01, 1.735000E-01, 1.600000E-01,
                                      8.440000E-02, 6.270000E-02, 4.560000E-02, 3.420000E-02,
@@ -203,18 +205,35 @@ const std::vector<double> kMgh09Sd = {1.1435312227E-02, 1.9633220911E-01, 8.0842
                                       9.0025542308E-02};
 constexpr double kMgh09Rss = 3.0750560385E-04;
 
-INSTANTIATE_TEST_SUITE_P(
-    StRD, MarquardtNist,
-    ::testing::Values(
-        NistCase{"Misra1aStart1", kMisra1aX, kMisra1aY, Misra1a, {500, 1e-4}, kMisra1aB,
-                 kMisra1aSd, kMisra1aRss},
-        NistCase{"Misra1aStart2", kMisra1aX, kMisra1aY, Misra1a, {250, 5e-4}, kMisra1aB,
-                 kMisra1aSd, kMisra1aRss},
-        NistCase{"Mgh09Start2", kMgh09X, kMgh09Y, Mgh09, {0.25, 0.39, 0.415, 0.39}, kMgh09B,
-                 kMgh09Sd, kMgh09Rss}),
-    [](const auto& info) { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(StRD, MarquardtNist,
+                         ::testing::Values(NistCase{"Misra1aStart1",
+                                                    kMisra1aX,
+                                                    kMisra1aY,
+                                                    Misra1a,
+                                                    {500, 1e-4},
+                                                    kMisra1aB,
+                                                    kMisra1aSd,
+                                                    kMisra1aRss},
+                                           NistCase{"Misra1aStart2",
+                                                    kMisra1aX,
+                                                    kMisra1aY,
+                                                    Misra1a,
+                                                    {250, 5e-4},
+                                                    kMisra1aB,
+                                                    kMisra1aSd,
+                                                    kMisra1aRss},
+                                           NistCase{"Mgh09Start2",
+                                                    kMgh09X,
+                                                    kMgh09Y,
+                                                    Mgh09,
+                                                    {0.25, 0.39, 0.415, 0.39},
+                                                    kMgh09B,
+                                                    kMgh09Sd,
+                                                    kMgh09Rss}),
+                         [](const auto& info) { return info.param.name; });
 
-// ---- Edge cases ----------------------------------------------------------------------------------
+// ---- Edge cases
+// ----------------------------------------------------------------------------------
 
 // f(k) = p1 on the first half of the points and p2 on the second: each parameter moves its own
 // half. With zero start values the derivative step is FitStep0, so the numbers below are exact.

@@ -90,7 +90,8 @@ std::string ApplySetting(Workbench& wb, const Control& c, const std::string& val
             }
             {
                 std::string entries;
-                for (const auto& e : c.Entries) entries += (entries.empty() ? "\"" : ", \"") + e + "\"";
+                for (const auto& e : c.Entries)
+                    entries += (entries.empty() ? "\"" : ", \"") + e + "\"";
                 return who + " takes one of " + entries;
             }
     }

@@ -7,14 +7,10 @@ namespace zemra {
 
 const std::vector<CommandInfo>& CommandTable() {
     static const std::vector<CommandInfo> table = {
-        {"Save", true, mnuSave},
-        {"Experimental", false, mnuExperimental},
-        {"FindPeak", false, mnuFindPeak},
-        {"FindHalfwaveE", false, mnuFindHalfwaveE},
-        {"CompId", false, mnuCompId},
-        {"SheetOK", false, SheetOK},
-        {"TechOK", false, TechOK},
-        {"MechOK", false, MechOK},
+        {"Save", true, mnuSave},          {"Experimental", false, mnuExperimental},
+        {"FindPeak", false, mnuFindPeak}, {"FindHalfwaveE", false, mnuFindHalfwaveE},
+        {"CompId", false, mnuCompId},     {"SheetOK", false, SheetOK},
+        {"TechOK", false, TechOK},        {"MechOK", false, MechOK},
     };
     return table;
 }

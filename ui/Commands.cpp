@@ -38,7 +38,9 @@ bool CollectOrReport(Workbench& wb) {
     }
 }
 
-void mnuSave(Workbench& wb) { WriteParameterFile(wb.Model, wb.Curves.NoOfData, wb.Ui); }
+void mnuSave(Workbench& wb) {
+    WriteParameterFile(wb.Model, wb.Curves.NoOfData, wb.Ui);
+}
 
 void mnuFindPeak(Workbench& wb) {
     wb.Result.Show();
@@ -53,7 +55,9 @@ void mnuFindHalfwaveE(Workbench& wb) {
     FindHalfwaveE(wb);
 }
 
-void mnuCompId(Workbench& wb) { TheoreticalPeak(wb); }
+void mnuCompId(Workbench& wb) {
+    TheoreticalPeak(wb);
+}
 
 void SheetOK(Workbench& wb) {
     SelectMechanism(wb.Model, wb.Input);

@@ -1,8 +1,8 @@
 #include "ui/SheetComputations.h"
 
 #include <array>
-#include <memory>
 #include <cmath>
+#include <memory>
 #include <optional>
 
 #include "model/Collection.h"
@@ -129,21 +129,21 @@ void PreEquilibrate(Workbench& wb) {
 double PreconcentrationFactor(const Workbench& wb) {
     const ParameterModel& m = wb.Model;
     const double Ep = FieldValue(wb, "txtEPre");
-    const double thetaP = Exp(m.n[1] * kFaraday * Div(Ep - m.Eformal[1], kGasConstant * m.Temperature));
+    const double thetaP =
+        Exp(m.n[1] * kFaraday * Div(Ep - m.Eformal[1], kGasConstant * m.Temperature));
     const double omega = 2 * kPi * FieldValue(wb, "txtRStir") / 60;  // rad/s from rpm
     const double Pc = FieldValue(wb, "txtPconst");
     const double tp = FieldValue(wb, "txtTPre");
     // Levich-type mass transport to the stirred electrode over the deposition time, spread over
     // the electrode (or film) volume.
-    const double q = Pc * Pow(m.D[1], 2.0 / 3.0) * Sqrt(omega) * Pow(m.Viscosity, -1.0 / 6.0) * tp *
-                     m.Area;
+    const double q =
+        Pc * Pow(m.D[1], 2.0 / 3.0) * Sqrt(omega) * Pow(m.Viscosity, -1.0 / 6.0) * tp * m.Area;
     return Div(Div(q, m.ElectrodeVolume), 1 + thetaP);
 }
 
 void InitialConcentrations(Workbench& wb, int row) {
     TryStep([&] { wb.Model.FRT = Div(kFaraday, kGasConstant * wb.Model.Temperature); });
-    if (row >= 1 && row <= 4)
-        TryStep([&] { SetCinit(wb, row, FieldValue(wb, "C", row)); });
+    if (row >= 1 && row <= 4) TryStep([&] { SetCinit(wb, row, FieldValue(wb, "C", row)); });
     if (wb.Input.IsChecked("CheckPreEqu")) TryStep([&] { PreEquilibrate(wb); });
     if (wb.Input.IsChecked("CheckPreCon"))
         TryStep([&] { SetCinit(wb, 2, FieldValue(wb, "C", 1) * PreconcentrationFactor(wb)); });
@@ -187,7 +187,8 @@ void DropTime(Workbench& wb) {
 }
 
 void PulseWidth(Workbench& wb) {
-    TryStep([&] { wb.Input.SetText("tp", kNoRow, GeneralNumber(Div(0.5, FieldValue(wb, "TextF")))); });
+    TryStep(
+        [&] { wb.Input.SetText("tp", kNoRow, GeneralNumber(Div(0.5, FieldValue(wb, "TextF")))); });
 }
 
 void FitBoundsShown(Workbench& wb, int slot) {

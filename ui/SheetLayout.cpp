@@ -54,12 +54,14 @@ void ShowSpeciesRow(Workbench& wb, int r, bool shown) {
 }
 
 void ShowChargeRow(Workbench& wb, int r, bool shown) {
-    for (const char* name : {"heter", "ks", "alph", "NEL", "Eze"}) wb.Input.SetShown(name, r, shown);
+    for (const char* name : {"heter", "ks", "alph", "NEL", "Eze"})
+        wb.Input.SetShown(name, r, shown);
     for (int offset : {4, 7, 10}) ShowFitSlot(wb, r + offset, shown);
 }
 
 void ShowHomogeneousRow(Workbench& wb, int r, bool shown) {
-    for (const char* name : {"pl", "homo", "kb", "kf", "LabelKeq"}) wb.Input.SetShown(name, r, shown);
+    for (const char* name : {"pl", "homo", "kb", "kf", "LabelKeq"})
+        wb.Input.SetShown(name, r, shown);
     for (int offset : {13, 16}) ShowFitSlot(wb, r + offset, shown);
 }
 

@@ -1,0 +1,184 @@
+#include "model/Collection.h"
+#include "platform/NumberText.h"
+#include "tests/TestSupport.h"
+
+namespace zemra {
+namespace {
+
+struct Fixture {
+    ParameterModel m;
+    InputRecord in;
+    Fixture() {
+        m.Electrode = 1;
+        for (int i = 1; i <= 3; ++i) m.n[i] = 1, m.p[i] = 1;
+    }
+};
+
+TEST(SelectMechanism, SetsTheCountsOfEveryMechanism) {
+    const int counts[17][3] = {{2, 1, 0}, {3, 2, 0}, {4, 3, 0}, {4, 2, 0}, {3, 1, 1}, {4, 1, 2},
+                               {3, 1, 1}, {3, 1, 1}, {2, 1, 1}, {2, 1, 1}, {4, 2, 1}, {4, 2, 1},
+                               {4, 2, 2}, {4, 2, 1}, {4, 2, 1}, {4, 1, 1}, {4, 1, 1}};
+    Fixture f;
+    for (int k = 1; k <= 17; ++k) {
+        f.in.Select("mech", k);
+        SelectMechanism(f.m, f.in);
+        EXPECT_EQ(f.m.Mechanism, k);
+        EXPECT_EQ(f.m.NSpecies, counts[k - 1][0]) << k;
+        EXPECT_EQ(f.m.NCharge, counts[k - 1][1]) << k;
+        EXPECT_EQ(f.m.NHomo, counts[k - 1][2]) << k;
+        EXPECT_EQ(f.m.NumberOfSpecies, counts[k - 1][0]) << k;
+    }
+}
+
+TEST(SelectMechanism, ReadsTheTechniqueAndTheDigitalBox) {
+    Fixture f;
+    f.in.Select("optTech", 4);
+    f.in.SetChecked("CheckDigital", false);
+    SelectMechanism(f.m, f.in);
+    EXPECT_EQ(f.m.Technique, 4);
+    EXPECT_FALSE(f.m.Digital);
+}
+
+TEST(ApplyDigitalAvailability, DigitalOffersAllMechanismsButThreeAndNoFilmOrDisk) {
+    Fixture f;
+    ApplyDigitalAvailability(f.m, f.in);
+    EXPECT_TRUE(f.m.Digital);
+    for (int k = 1; k <= 17; ++k) EXPECT_EQ(f.in.IsEntryEnabled("mech", k), k != 3) << k;
+    for (int k = 1; k <= 8; ++k) EXPECT_EQ(f.in.IsEntryEnabled("optElectrode", k), k <= 6) << k;
+    EXPECT_TRUE(f.in.Get("Ru").Enabled);
+}
+
+TEST(ApplyDigitalAvailability, AnalyticalOffersOneFourAndNineAndEveryElectrode) {
+    Fixture f;
+    f.in.Select("mech", 7);
+    f.in.SetChecked("CheckDigital", false);
+    ApplyDigitalAvailability(f.m, f.in);
+    EXPECT_FALSE(f.m.Digital);
+    for (int k = 1; k <= 17; ++k)
+        EXPECT_EQ(f.in.IsEntryEnabled("mech", k), k == 1 || k == 4 || k == 9) << k;
+    for (int k = 1; k <= 8; ++k) EXPECT_TRUE(f.in.IsEntryEnabled("optElectrode", k)) << k;
+    EXPECT_FALSE(f.in.Get("Ru").Enabled);
+    // The selected but disabled mechanism still counts.
+    SelectMechanism(f.m, f.in);
+    EXPECT_EQ(f.m.Mechanism, 7);
+}
+
+struct AreaCase {
+    int electrode;
+    const char* areaText;  // 0.2821 cm radius, 0.01 cm length, three significant digits
+    double volume;         // from the collected radius and length
+};
+
+TEST(ComputeAreaAndVolume, EveryGeometry) {
+    const double pi = 3.141592654, r = 0.2821, L = 0.01;
+    const AreaCase cases[] = {
+        {1, "1", 1 * L},
+        {2, "1e0", 4 * pi * r * r * r / 3},
+        {3, "5e-1", 2 * pi * r * r * r / 3},
+        {4, "2.5e-1", 0.25 * L},
+        {5, "2.68e-1", pi * r * r * L},
+        {6, "1.34e-1", 0.5 * pi * r * r * L},
+        {7, "1", 1 * L},
+        {8, "2.5e-1", 0.25 * L},
+    };
+    for (const auto& c : cases) {
+        Fixture f;
+        f.m.Electrode = c.electrode;
+        f.m.Radius = r;
+        f.m.Length = L;
+        ComputeAreaAndVolume(f.m, f.in);
+        EXPECT_EQ(f.in.TextOf("ARE"), c.areaText) << c.electrode;
+        EXPECT_DOUBLE_EQ(f.m.Area, Val(c.areaText)) << c.electrode;
+        EXPECT_REL_NEAR(f.m.ElectrodeVolume, c.volume, 1e-12);
+    }
+}
+
+TEST(ComputeAreaAndVolume, ARadiusThatIsNotANumberKeepsTheArea) {
+    Fixture f;
+    f.m.Electrode = 2;
+    f.in.SetText("ARE", kNoRow, "0.7");
+    f.in.SetText("radius", kNoRow, "0.2x");
+    ComputeAreaAndVolume(f.m, f.in);
+    EXPECT_EQ(f.in.TextOf("ARE"), "0.7");
+    EXPECT_DOUBLE_EQ(f.m.Area, 0.7);
+}
+
+TEST(CollectParameters, ConvertsUnitsAndDerivesFRT) {
+    Fixture f;
+    f.in.SetText("TextRrate", kNoRow, "100");
+    CollectParameters(f.m, f.in);
+    EXPECT_DOUBLE_EQ(f.m.Temperature, 298.14);
+    EXPECT_NEAR(f.m.FRT, 38.923, 5e-4);
+    EXPECT_DOUBLE_EQ(f.m.RTF, 1 / f.m.FRT);
+    EXPECT_NEAR(f.m.Omega, 10.4719755, 1e-7);
+    EXPECT_DOUBLE_EQ(f.m.ScanCycles, 0.5);
+    EXPECT_DOUBLE_EQ(f.m.Estart, 0.3);
+    EXPECT_DOUBLE_EQ(f.m.Eend, -0.3);
+    EXPECT_DOUBLE_EQ(f.m.C[1], 1e-3);  // from the Cinit caption
+    EXPECT_DOUBLE_EQ(f.m.Cond[4], 400);
+    EXPECT_EQ(f.m.n[2], 1);
+    EXPECT_FALSE(f.m.TechElectrodeCode.IsSet);  // digital simulation: no analytical code yet
+}
+
+TEST(CollectParameters, NegativeStepAndRateAreStoredAsMagnitudes) {
+    Fixture f;
+    f.in.SetText("Estep", kNoRow, "-0.005");
+    f.in.SetText("V", kNoRow, "-0.1");
+    f.in.SetText("td", kNoRow, "0.5s");
+    f.in.SetText("tp", kNoRow, "");
+    CollectParameters(f.m, f.in);
+    EXPECT_DOUBLE_EQ(f.m.Estep, 0.005);
+    EXPECT_DOUBLE_EQ(f.m.ScanRate, 0.1);
+    EXPECT_DOUBLE_EQ(f.m.tdrop, 0.5);
+    EXPECT_DOUBLE_EQ(f.m.tpulse, 0);
+}
+
+TEST(CollectParameters, TechniqueElectrodeCodeKeptWhileDigital) {
+    Fixture f;
+    f.in.SetChecked("CheckDigital", false);
+    f.in.Select("optTech", 4);
+    f.m.Electrode = 4;
+    CollectParameters(f.m, f.in);
+    EXPECT_EQ(f.m.TechElectrodeCode, 44);
+    f.in.SetChecked("CheckDigital", true);
+    f.in.Select("optTech", 1);
+    f.m.Electrode = 8;
+    CollectParameters(f.m, f.in);
+    EXPECT_EQ(f.m.TechElectrodeCode, 44);
+    f.in.SetChecked("CheckDigital", false);
+    CollectParameters(f.m, f.in);
+    EXPECT_EQ(f.m.TechElectrodeCode, 18);
+}
+
+TEST(CollectParameters, StrictFieldsAndTemperatureStopBeforeAnythingIsWritten) {
+    struct Case {
+        const char* field;
+        const char* text;
+        const char* message;
+    } cases[] = {
+        {"Estep", "abc", "Input Error: E step (V) is not a number"},
+        {"Estep", "", "Input Error: E step (V) is not a number"},
+        {"V", "0.1s", "Input Error: v (V/s) is not a number"},
+        {"txttemp", "-273.14",
+         "Input Error: T ( \xC2\xB0"
+         "C) must be above -273.14"},
+        {"txttemp", "-300",
+         "Input Error: T ( \xC2\xB0"
+         "C) must be above -273.14"},
+    };
+    for (const auto& c : cases) {
+        Fixture f;
+        f.in.SetText("Estart", kNoRow, "0.2");
+        f.in.SetText(c.field, kNoRow, c.text);
+        try {
+            CollectParameters(f.m, f.in);
+            ADD_FAILURE() << c.field << " '" << c.text << "' was accepted";
+        } catch (const InputError& e) {
+            EXPECT_EQ(std::string(e.what()), c.message);
+        }
+        EXPECT_FALSE(f.m.Estart.IsSet) << "a field was written before the check";
+    }
+}
+
+}  // namespace
+}  // namespace zemra

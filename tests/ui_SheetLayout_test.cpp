@@ -1,0 +1,137 @@
+#include "model/Collection.h"
+#include "tests/TestSupport.h"
+#include "ui/SheetLayout.h"
+
+namespace zemra {
+namespace {
+
+TEST(SheetLayout, RowsAndCaptionsOfEveryMechanism) {
+    const char* heter[17][3] = {
+        {"A+ne=B", "", ""},       {"A+ne=B", "B+ne=C", ""}, {"A+ne=B", "B+ne=C", "C+ne=D"},
+        {"A+ne=B", "C+ne=D", ""}, {"A+ne=B", "", ""},       {"A+ne=B", "", ""},
+        {"A+ne=B", "", ""},       {"A+ne=B", "", ""},       {"A+ne=B", "", ""},
+        {"A+ne=B", "", ""},       {"A+ne=B", "C+ne=D", ""}, {"A+ne=B", "C+ne=D", ""},
+        {"A+ne=B", "C+ne=D", ""}, {"A+ne=B", "B+ne=C", ""}, {"A+ne=B", "B+ne=C", ""},
+        {"A+ne=B", "", ""},       {"A+ne=B", "", ""}};
+    const char* homo[17][2] = {
+        {"", ""},       {"", ""},     {"", ""},    {"", ""},        {"C=A", ""},   {"C=A", "B=D"},
+        {"B=C", ""},    {"2B=C", ""}, {"B=A", ""}, {"2B=A", ""},    {"B=C", ""},   {"B=D", ""},
+        {"B=D", "C=A"}, {"C=D", ""},  {"B=D", ""}, {"B+C=A+D", ""}, {"C=A+pD", ""}};
+    for (int k = 1; k <= 17; ++k) {
+        test::Bench b;
+        b.wb.Input.Select("mech", k);
+        ActivateSheet(b.wb);
+        const InputRecord& in = b.wb.Input;
+        const ParameterModel& m = b.wb.Model;
+        for (int r = 1; r <= 4; ++r) {
+            EXPECT_EQ(in.IsShown("D", r), r <= m.NSpecies) << k << " species " << r;
+            EXPECT_EQ(in.IsShown("Cond", r - 1), r <= m.NSpecies) << k;
+            EXPECT_EQ(in.IsShown("CheckFitted", r), r <= m.NSpecies) << k;
+        }
+        for (int r = 1; r <= 3; ++r) {
+            EXPECT_EQ(in.IsShown("heter", r), r <= m.NCharge) << k << " charge " << r;
+            EXPECT_EQ(in.IsShown("CheckFitted", r + 10), r <= m.NCharge) << k;
+            EXPECT_EQ(in.IsShown("kf", r), r <= m.NHomo) << k << " homo " << r;
+            EXPECT_EQ(in.IsShown("CheckFitted", r + 16), r <= m.NHomo) << k;
+            if (*heter[k - 1][r - 1]) {
+                EXPECT_EQ(in.CaptionOf("heter", r), heter[k - 1][r - 1]);
+            }
+        }
+        for (int r = 1; r <= 2; ++r)
+            if (*homo[k - 1][r - 1]) {
+                EXPECT_EQ(in.CaptionOf("homo", r), homo[k - 1][r - 1]);
+            }
+        for (int r = 1; r <= m.NHomo; ++r) EXPECT_EQ(in.CaptionOf("LabelKeq", r), "1e3") << k;
+    }
+}
+
+TEST(SheetLayout, MechanismThirteenShowsTwoChargeAndTwoHomogeneousRows) {
+    test::Bench b;
+    b.wb.Input.Select("mech", 13);
+    ActivateSheet(b.wb);
+    EXPECT_TRUE(b.wb.Input.IsShown("heter", 2));
+    EXPECT_FALSE(b.wb.Input.IsShown("heter", 3));
+    EXPECT_EQ(b.wb.Input.CaptionOf("heter", 2), "C+ne=D");
+    EXPECT_EQ(b.wb.Input.CaptionOf("homo", 1), "B=D");
+    EXPECT_EQ(b.wb.Input.CaptionOf("homo", 2), "C=A");
+    EXPECT_TRUE(b.wb.Input.IsShown("homo", 2));
+    EXPECT_FALSE(b.wb.Input.IsShown("homo", 3));
+}
+
+TEST(SheetLayout, TechniqueFields) {
+    test::Bench b;
+    InputRecord& in = b.wb.Input;
+    in.Select("optTech", 3);
+    ActivateSheet(b.wb);
+    EXPECT_TRUE(in.IsShown("V"));
+    EXPECT_FALSE(in.IsShown("TextF"));
+    EXPECT_TRUE(in.IsShown("tp"));
+    EXPECT_TRUE(in.Get("tp").Enabled);
+    EXPECT_TRUE(in.IsShown("Epulse"));
+    in.Select("optTech", 5);
+    ActivateSheet(b.wb);
+    EXPECT_FALSE(in.IsShown("V"));
+    EXPECT_TRUE(in.IsShown("TextF"));
+    EXPECT_TRUE(in.IsShown("tp"));
+    EXPECT_FALSE(in.Get("tp").Enabled);
+    in.Select("optTech", 2);
+    ActivateSheet(b.wb);
+    EXPECT_FALSE(in.IsShown("tp"));
+    EXPECT_FALSE(in.IsShown("Epulse"));
+    EXPECT_FALSE(in.IsShown("TextF"));
+}
+
+TEST(SheetLayout, HiddenRowsKeepTheirValues) {
+    test::Bench b;
+    b.wb.Input.Select("mech", 4);
+    ActivateSheet(b.wb);
+    b.wb.Input.SetText("D", 4, "3e-6");
+    b.wb.Input.Select("mech", 1);
+    ActivateSheet(b.wb);
+    EXPECT_FALSE(b.wb.Input.IsShown("D", 4));
+    b.wb.Input.Select("mech", 4);
+    ActivateSheet(b.wb);
+    EXPECT_TRUE(b.wb.Input.IsShown("D", 4));
+    EXPECT_EQ(b.wb.Input.TextOf("D", 4), "3e-6");
+}
+
+TEST(Dialogs, DisabledMechanismStaysSelectedAndThreeIsNeverOffered) {
+    test::Bench b;
+    InputRecord& in = b.wb.Input;
+    in.Select("mech", 7);
+    MechOK(b.wb);
+    in.SetChecked("CheckDigital", false);  // the check box's click runs the availability step
+    EXPECT_FALSE(in.IsEntryEnabled("mech", 7));
+    EXPECT_EQ(in.SelectedOf("mech"), 7);
+    MechOK(b.wb);
+    EXPECT_EQ(b.wb.Model.Mechanism, 7);
+    for (bool digital : {true, false}) {
+        in.SetChecked("CheckDigital", digital);
+        EXPECT_FALSE(in.IsEntryEnabled("mech", 3));
+    }
+}
+
+TEST(Dialogs, MechanismOkReReadsTheTechnique) {
+    test::Bench b;
+    b.wb.Input.Select("optTech", 4);
+    b.wb.Input.Select("mech", 9);
+    MechOK(b.wb);
+    EXPECT_EQ(b.wb.Model.Technique, 4);
+    EXPECT_EQ(b.wb.Model.Mechanism, 9);
+    EXPECT_EQ(b.wb.Model.NHomo, 1);
+}
+
+TEST(Dialogs, AutoScaleBoxesHideTheLimitFields) {
+    test::Bench b;
+    b.wb.Input.SetChecked("Xauto", false);
+    EXPECT_TRUE(b.wb.Input.IsShown("XminText"));
+    EXPECT_TRUE(b.wb.Input.IsShown("XmaxText"));
+    EXPECT_FALSE(b.wb.Input.IsShown("YminText"));
+    b.wb.Input.SetChecked("Yauto", false);
+    EXPECT_TRUE(b.wb.Input.IsShown("YmaxText"));
+    b.wb.Input.SetChecked("Xauto", true);
+    EXPECT_FALSE(b.wb.Input.IsShown("XminText"));
+}
+
+}  // namespace
+}  // namespace zemra
