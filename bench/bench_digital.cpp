@@ -1,0 +1,93 @@
+// Speed of the digital simulation for the cases users run most: a cyclic voltammogram of the
+// simple charge transfer and of the four-species catalytic mechanism at 4000 points, and DC and
+// square-wave voltammograms at 1000 points.
+#include <benchmark/benchmark.h>
+
+#include "simulation/DigitalSimulation.h"
+
+namespace zemra {
+namespace {
+
+struct Case {
+    ParameterModel m;
+    Array1<kRows> X;
+    Results res;
+    HeadlessHost host;
+    int noOfData = 0;
+};
+
+// The start-up sheet's experiment (planar electrode, 25 C) with the given mechanism and technique
+// and a staircase of `pointsPerSweep` points from 0.3 V towards -0.3 V, reversed when `cyclic`.
+void Prepare(Case& c, int mechanism, int technique, int pointsPerSweep, bool cyclic) {
+    ParameterModel& m = c.m;
+    const MechanismInfo& info = kMechanisms[mechanism - 1];
+    m.Mechanism = mechanism;
+    m.NSpecies = info.NSpecies;
+    m.NCharge = info.NCharge;
+    m.NHomo = info.NHomo;
+    m.Technique = technique;
+    m.Electrode = 1;
+    m.Temperature = 298.14;
+    m.FRT = kFaraday / kGasConstant / 298.14;
+    m.Area = 1;
+    m.Estart = 0.3;
+    m.Estep = 0.6 / (pointsPerSweep - 1);
+    m.tdrop = m.Estep / 0.01;  // 10 mV/s
+    m.tpulse = 0.05;
+    m.Epulse = -0.05;
+    for (int s = 1; s <= 4; ++s) {
+        m.D[s] = 1e-5;
+        m.C[s] = 0;
+    }
+    m.C[1] = 1e-3;
+    if (mechanism == 16) m.C[3] = 1e-3;
+    const double e0[] = {0, 0.1, -0.1, -0.2};
+    for (int k = 1; k <= 3; ++k) {
+        m.ks[k] = 1e4;
+        m.Alpha[k] = 0.5;
+        m.n[k] = 1;
+        m.Eformal[k] = e0[k];
+        m.kf[k] = 10;
+        m.kb[k] = 0.01;
+    }
+    const int n = pointsPerSweep;
+    for (int i = 1; i <= n; ++i) c.X(i) = m.Estart - (i - 1) * m.Estep;
+    if (cyclic)
+        for (int i = 1; i <= n; ++i) c.X(n + i) = c.X(n - i + 1);
+    c.noOfData = cyclic ? 2 * n : n;
+    c.res.PointsPerSweep = n;
+    c.res.TotalColumn = info.NCharge + 1;
+}
+
+void Run(benchmark::State& state, int mechanism, int technique, int pointsPerSweep, bool cyclic) {
+    Case c;
+    Prepare(c, mechanism, technique, pointsPerSweep, cyclic);
+    for (auto _ : state) {
+        DigitalSimulation(c.m, 0, c.X, c.noOfData, c.res, c.host);
+        benchmark::DoNotOptimize(c.res.Icomp(c.noOfData, 1));
+    }
+    if (!c.host.Messages.empty()) state.SkipWithError(c.host.Messages.front().c_str());
+    state.SetItemsProcessed(state.iterations() * c.noOfData);
+    state.counters["boxes"] = BoxCount(GridLambdaFor(c.m), c.noOfData);
+}
+
+void BM_Mechanism1Cyclic4000(benchmark::State& s) {
+    Run(s, 1, 1, 2000, true);
+}
+void BM_Mechanism16Cyclic4000(benchmark::State& s) {
+    Run(s, 16, 1, 2000, true);
+}
+void BM_DcVoltammetry1000(benchmark::State& s) {
+    Run(s, 1, 2, 1000, false);
+}
+void BM_SquareWave1000(benchmark::State& s) {
+    Run(s, 1, 5, 1000, false);
+}
+
+BENCHMARK(BM_Mechanism1Cyclic4000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Mechanism16Cyclic4000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_DcVoltammetry1000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SquareWave1000)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace zemra
