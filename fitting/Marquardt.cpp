@@ -1,9 +1,9 @@
 #include "fitting/Marquardt.h"
 
-#include <algorithm>
 #include <cmath>
 
 #include "platform/RuntimeError.h"
+#include "simulation/LinearAlgebra.h"
 
 namespace zemra {
 namespace {
@@ -178,7 +178,7 @@ void MarquardtIterate(int n, FitVector& x, int m, PointVector& f, const PointVec
             CopyTrialToParameters(n, st, x);
             return;
         }
-        multiplier = std::max(2.0, std::min(10.0, Div(sNew, sOld)));
+        multiplier = MaxOf(2.0, MinOf(10.0, Div(sNew, sOld)));
         if (sOld > sNew) break;
         if (failures > 0) st.Lambda *= multiplier;
         if (nMarq == 0) st.Lambda = kFirstLambda;
