@@ -7,7 +7,8 @@ namespace zemra {
 
 const std::vector<CommandInfo>& CommandTable() {
     static const std::vector<CommandInfo> table = {
-        {"Save", true, mnuSave},          {"Experimental", false, mnuExperimental},
+        {"Save", true, mnuSave},          {"Export", true, mnuExport},
+        {"Simulate", false, mnuSimulate}, {"Experimental", false, mnuExperimental},
         {"FindPeak", false, mnuFindPeak}, {"FindHalfwaveE", false, mnuFindHalfwaveE},
         {"CompId", false, mnuCompId},     {"SheetOK", false, SheetOK},
         {"TechOK", false, TechOK},        {"MechOK", false, MechOK},

@@ -3,8 +3,11 @@
 #include "analysis/HalfWave.h"
 #include "analysis/PeakFinding.h"
 #include "analysis/TheoreticalPeak.h"
+#include "curves/DataFile.h"
+#include "curves/Plot.h"
 #include "model/Collection.h"
 #include "model/ParameterFile.h"
+#include "simulation/SimulationDriver.h"
 #include "ui/SheetComputations.h"
 
 namespace zemra {
@@ -40,6 +43,24 @@ bool CollectOrReport(Workbench& wb) {
 
 void mnuSave(Workbench& wb) {
     WriteParameterFile(wb.Model, wb.Curves.NoOfData, wb.Ui);
+}
+
+void mnuExport(Workbench& wb) {
+    const CurveStore& cs = wb.Curves;
+    WriteData(cs.FirstPoint, cs.LastPoint, cs.X, cs.Y, cs.CurveNo, wb.Ui);
+}
+
+void mnuSimulate(Workbench& wb) {
+    wb.Ui.SetWaitCursor(true);
+    // A sheet that cannot be collected is reported and nothing is simulated.
+    if (CollectOrReport(wb)) {
+        SimulateCurve(wb, OutputStep::LeaveToRedraw);
+        RefreshPlot(wb);  // derives the shown quantity, then draws
+        // Also after a simulation that reported an error.
+        wb.Menus.Display = true;
+        wb.Menus.Analysis = true;
+    }
+    wb.Ui.SetWaitCursor(false);
 }
 
 void mnuFindPeak(Workbench& wb) {

@@ -17,6 +17,12 @@ bool CollectOrReport(Workbench& wb);
 
 // File menu.
 void mnuSave(Workbench& wb);
+void mnuExport(Workbench& wb);  // the current curve to a data file
+
+// Run menu.
+// Wait cursor; collect the sheet; simulate; re-derive and draw the plot; the Display and
+// Analysis menus enabled; normal cursor.
+void mnuSimulate(Workbench& wb);
 
 // Analysis menu.
 void mnuFindPeak(Workbench& wb);       // peaks of every curve over the plotted range

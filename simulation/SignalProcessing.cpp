@@ -1,0 +1,140 @@
+#include "simulation/SignalProcessing.h"
+
+#include <cmath>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "model/Collection.h"
+#include "platform/NumberText.h"
+#include "platform/RuntimeError.h"
+
+namespace zemra {
+
+void AddChargingCurrent(const ParameterModel& m, const Array1<kRows>& X, int noOfData,
+                        Results& res) {
+    if (!(m.Cdl > 0)) return;
+    const double Ic = Finite(m.Cdl * m.Area * m.ScanRate);  // capacitive current, A
+    const int N = res.PointsPerSweep;
+    const int T = res.TotalColumn;
+    const double sign = res.ScanSign;
+    for (int i = 1; i <= noOfData; ++i) {
+        double& total = res.Icomp(i, T);
+        if (m.ScanCycles != 0.5) {
+            // Each sweep charges the double layer against its own direction of scan.
+            double s = sign;
+            if (i > N) s = -sign;
+            if (i > 2 * N) s = sign;
+            if (i > 3 * N) s = -sign;
+            total -= s * Ic;
+        } else if (m.Technique != 1) {
+            total += (X(1) - X(i)) * Ic;
+        } else {
+            total -= sign * Ic;
+        }
+    }
+}
+
+double FindSignalRange(const Results& res, int noOfData, PlotSettings& plot) {
+    plot.Ymax = 0;
+    plot.Ymin = 0;
+    for (int i = 1; i <= noOfData; ++i) {
+        const double y = res.Icomp(i, res.TotalColumn);
+        if (y > plot.Ymax) plot.Ymax = y;
+        if (y < plot.Ymin) plot.Ymin = y;
+    }
+    return std::fabs(plot.Ymin) > std::fabs(plot.Ymax) ? plot.Ymin : plot.Ymax;
+}
+
+void AddNoise(const ParameterModel& m, int noOfData, double dominantExtreme, bool fitting,
+              Results& res) {
+    if (!(m.Noise > 0) || fitting) return;
+    // Linear congruential generator on a real seed; two draws per point form a Box-Muller pair,
+    // the first giving the radius sqrt(2 ln(M/s)), the second the angle.
+    constexpr double M = 199017, kMultiplier = 24298, kIncrement = 99991;
+    double s = 2.0 * noOfData;
+    long long k = 2LL * noOfData;
+    const double scale = Finite(m.Noise * dominantExtreme * 0.0025);
+    for (int i = 1; i <= noOfData; ++i) {
+        double g = 0;
+        for (;;) {
+            s = s * kMultiplier + kIncrement;
+            s = s + 1 - M * std::floor(s / M);
+            --k;
+            if (k % 2 == 0) break;
+            g = Sqrt(2 * Log(M / s));
+        }
+        g *= std::cos(6.283185308 * s / M);
+        res.Icomp(i, res.TotalColumn) += scale * g;
+    }
+}
+
+namespace {
+
+// The distance to the counter plane for resistance and conductance, cm. A text that is not a
+// number, or zero, would give no defined quantity; it is refused with a message instead.
+std::optional<double> Distance(Workbench& wb) {
+    const Control& c = wb.Input.Get("TextDis");
+    const std::optional<double> d = StrictNumber(c.Text);
+    if (!d || *d == 0) {
+        wb.Ui.MessageBox("Input Error: " + c.Label + " must be a non-zero number");
+        return std::nullopt;
+    }
+    return d;
+}
+
+// Resistance (g / kappa) or conductance (g * kappa) of the solution layer between the electrode
+// and the counter plane, kappa = electrolyte conductivity plus the species' contributions at the
+// surface. Computed whole before anything is stored.
+void SolutionQuantity(Workbench& wb, bool resistance) {
+    const std::optional<double> d = Distance(wb);
+    if (!d) return;
+    const ParameterModel& m = wb.Model;
+    CurveStore& cs = wb.Curves;
+    std::vector<double> out(kRows, 0.0);
+    try {
+        const double g = resistance ? Div(*d, m.Area) : Div(m.Area, *d);  // cell constant
+        const double kappa0 = m.ElectrolyteC * m.ElectrolyteCond;
+        for (int i = cs.FirstPoint; i <= cs.LastPoint; ++i) {
+            double sum = 0;
+            for (int s = 1; s <= m.NSpecies; ++s) sum += wb.Res.Csurf(i, s) * m.Cond[s];
+            out[i] = resistance ? Div(g, kappa0 + sum) : Finite(g * (kappa0 + sum));
+        }
+    } catch (const RuntimeError& e) {
+        // A zero area or a solution without conductivity has no finite resistance; the curve
+        // is not replaced by infinities.
+        wb.Ui.MessageBox("Output Error: " + e.Description());
+        return;
+    }
+    cs.NoOfCurves = cs.NewCurve;
+    for (int i = cs.FirstPoint; i <= cs.LastPoint; ++i) cs.Y(i, cs.CurveNo) = out[i];
+}
+
+}  // namespace
+
+void ComputeOutputQuantity(Workbench& wb) {
+    try {
+        CollectParameters(wb.Model, wb.Input);
+    } catch (const InputError& e) {
+        wb.Ui.MessageBox(e.what());
+        return;
+    }
+    const std::string quantity = wb.Input.ListText("ComboY");
+    CurveStore& cs = wb.Curves;
+    if (quantity == kQuantityCurrent) {
+        cs.NoOfCurves = cs.NewCurve;
+        for (int i = cs.FirstPoint; i <= cs.LastPoint; ++i)
+            cs.Y(i, cs.CurveNo) = wb.Res.Icomp(i, wb.Res.TotalColumn);
+    } else if (quantity == kQuantityResistance) {
+        SolutionQuantity(wb, true);
+    } else if (quantity == kQuantityConductance) {
+        SolutionQuantity(wb, false);
+    } else if (quantity == kQuantityConcentration) {
+        const int species = wb.Model.NSpecies;
+        cs.NoOfCurves = species;
+        for (int s = 1; s <= species; ++s)
+            for (int i = cs.FirstPoint; i <= cs.LastPoint; ++i) cs.Y(i, s) = wb.Res.Csurf(i, s);
+    }
+}
+
+}  // namespace zemra

@@ -1,0 +1,39 @@
+// The last stages of a simulation: the double-layer charging current, the signal range with its
+// dominant extreme, reproducible Gaussian noise, and the step that turns the result arrays into
+// the plotted quantity (current, resistance, conductance or surface concentrations).
+#pragma once
+
+#include "curves/PlotSettings.h"
+#include "curves/Workbench.h"
+#include "model/ParameterModel.h"
+
+namespace zemra {
+
+// The texts of the Y-quantity list (formOption's ComboY), in list order.
+inline constexpr const char* kQuantityCurrent = "current I";
+inline constexpr const char* kQuantityResistance = "resistance R";
+inline constexpr const char* kQuantityConductance = "conductance Cond";
+inline constexpr const char* kQuantityConcentration = "surface concentration C";
+
+// Adds the charging current Ic = Cdl * Area * v (A) to the total current of points
+// 1..noOfData: against the scan direction of each sweep for cyclic scans, growing with the
+// distance from the start potential for the step techniques, a constant for one linear sweep.
+void AddChargingCurrent(const ParameterModel& m, const Array1<kRows>& X, int noOfData,
+                        Results& res);
+
+// Writes the range of the total current (always containing 0) into plot.Ymax and plot.Ymin and
+// returns the dominant extreme: Ymin when it is larger in magnitude, else Ymax.
+double FindSignalRange(const Results& res, int noOfData, PlotSettings& plot);
+
+// Adds Noise % of Gaussian noise, scaled by 0.0025 times the dominant extreme, to the total
+// current. The generator restarts from 2 * noOfData on every call, so the same parameters give
+// the same noise. Nothing is added while fitting or when Noise <= 0.
+void AddNoise(const ParameterModel& m, int noOfData, double dominantExtreme, bool fitting,
+              Results& res);
+
+// Collects the sheet and writes the quantity chosen in ComboY into the curve store over
+// FirstPoint..LastPoint. Resistance and conductance need the distance TextDis to be a non-zero
+// number; a failure is shown in a message box and leaves the curve store as it was.
+void ComputeOutputQuantity(Workbench& wb);
+
+}  // namespace zemra

@@ -1,0 +1,248 @@
+#include "simulation/SimulationDriver.h"
+
+#include <cmath>
+
+#include "analysis/Calculus.h"
+#include "platform/NumberText.h"
+#include "platform/RuntimeError.h"
+#include "simulation/AnalyticalCurrents.h"
+#include "simulation/DigitalSimulation.h"
+#include "simulation/SignalProcessing.h"
+
+namespace zemra {
+namespace {
+
+// Entry k of a species or reaction table; the tables end at index 5, so species 6 (the reduced
+// form of a third charge transfer on the analytical road) does not exist.
+double Entry(const RealTable& table, int k) {
+    if (k < 0 || k >= static_cast<int>(table.size())) Raise(kSubscriptOutOfRange);
+    return table[static_cast<size_t>(k)];
+}
+
+bool InRange(int code, int lo, int hi) {
+    return code >= lo && code <= hi;
+}
+
+// Point counts of the staircase: PointsPerSweep (a 16-bit count) and NoOfData, checked against
+// the 4000 rows of the arrays before anything is written.
+void SetPointCounts(Workbench& wb) {
+    const ParameterModel& m = wb.Model;
+    const int steps = RoundToInt16(std::fabs(Div(m.Eend - m.Estart, m.Estep)));
+    if (steps + 1 > 32767) Raise(kOverflow);
+    const int perSweep = steps + 1;
+    const int noOfData = RoundToInt32(2.0 * perSweep * m.ScanCycles);
+    if (noOfData < 1 || noOfData > kMaxPoints) Raise(kSubscriptOutOfRange);
+    wb.Res.PointsPerSweep = perSweep;
+    wb.Curves.NoOfData = noOfData;
+}
+
+// Forward sweep from Estart, the reverse sweep back from the switching potential (listed twice)
+// and the second cycle as a copy of the first.
+void BuildPotentialProgram(Workbench& wb) {
+    const ParameterModel& m = wb.Model;
+    Array1<kRows>& X = wb.Curves.X;
+    const int N = wb.Res.PointsPerSweep;
+    for (int i = 1; i <= N; ++i) X(i) = m.Estart + (i - 1) * m.Estep * wb.Res.ScanSign;
+    if (m.ScanCycles == 1 || m.ScanCycles == 2)
+        for (int i = 1; i <= N; ++i) X(N + i) = X(N - i + 1);
+    if (m.ScanCycles == 2)
+        for (int i = 1; i <= 2 * N; ++i) X(2 * N + i) = X(i);
+}
+
+// What the analytical road needs of one run besides the model.
+struct RunTerms {
+    double FA = 0;    // Area * F / 1000: currents per F*A in mol/L, cm, cm/s into amperes
+    double S = 0;     // catalytic factor sqrt(kf1 * tcat), mechanism 9
+    double tcat = 0;  // time of the catalytic step current, s
+    double CatF = 0;  // S * sqrt(pi) * FA
+    double TF = 0;    // thin-film factor, code 17
+    ElectrodeTerms el;
+};
+
+// The couple of reaction j with the diffusion terms its functions take.
+Couple CoupleOf(const ParameterModel& m, int j) {
+    const int code = m.TechElectrodeCode;
+    const bool plainD = code == 18 || code == 28;  // the rotating disk takes D itself
+    Couple c;
+    c.ks = Entry(m.ks, j);
+    c.Alpha = Entry(m.Alpha, j);
+    c.n = m.n[static_cast<size_t>(j)];
+    const double dox = Entry(m.D, 2 * j - 1), dred = Entry(m.D, 2 * j);
+    c.Dox = plainD ? dox : Sqrt(dox);
+    c.Dred = plainD ? dred : Sqrt(dred);
+    if (m.Mechanism == 17) {
+        c.Cox = Entry(m.C, 2);
+        c.Cred = Entry(m.C, 3);
+    } else {
+        c.Cox = Entry(m.C, 2 * j - 1);
+        c.Cred = Entry(m.C, 2 * j);
+    }
+    c.E0 = Entry(m.Eformal, j);
+    return c;
+}
+
+// Effective formal potential of reaction j: shifted by the preceding equilibrium C = A + pD of
+// mechanism 17 (E0' + RT/nF (ln Keq - p ln C_D)), and for a sweep at a thin film by the finite
+// film (E0' + RT/nF ln(sqrt(pi) n L / sqrt(D) / sqrt(td))).
+double EffectiveFormalPotential(const ParameterModel& m, const Couple& c) {
+    double e0 = c.E0;
+    const double rtOverNF = Div(m.RTF, c.n);
+    if (m.Mechanism == 17)
+        e0 = c.E0 + rtOverNF * (Log(Entry(m.Keq, 1)) - m.p[1] * Log(Entry(m.C, 4)));
+    if (m.TechElectrodeCode == 17)
+        e0 = c.E0 + rtOverNF * Log(Div(Div(kSqrtPi * c.n * m.Length, c.Dox), Sqrt(m.tdrop)));
+    return e0;
+}
+
+// The closed-form current of point i at potential E for the technique-electrode code, per F*A.
+double ComponentAt(const ParameterModel& m, const RunTerms& t, const Couple& eff,
+                   const Couple& formal, double E, bool forwardSweep) {
+    const int code = m.TechElectrodeCode;
+    const ElectrodeTerms& el = t.el;
+    if (InRange(code, 11, 16) || code == 21 || code == 27)
+        return PlanarStepCurrent(el, eff, E, m.tdrop);
+    if (code == 17) return PlanarStepCurrent(el, eff, E, m.tdrop) * t.TF;
+    if (code == 18 || code == 28) return RotatingDiskCurrent(el, formal, E);
+    if (InRange(code, 22, 26)) return SphericalStepCurrent(el, eff, E, m.tdrop);
+    if (code == 31) return PlanarStepCurrent(el, formal, E + m.Epulse, m.tpulse) * 1.755;
+    if (InRange(code, 32, 36))
+        return SphericalStepCurrent(el, formal, E + m.Epulse, m.tpulse) * 1.755;
+    // Differential pulse: the pulse is +Epulse on the first sweep, -Epulse on every later one.
+    const double dE = forwardSweep ? m.Epulse.Value : -m.Epulse.Value;
+    if (code == 41) return DiffPulsePlanar(el, formal, E, m.tpulse, m.tdrop, dE) * 1.755;
+    if (InRange(code, 42, 46))
+        return DiffPulseSpherical(el, formal, E, m.tpulse, m.tdrop, dE) * 1.755;
+    const double P2 = 2 * m.Epulse;
+    if (code == 51) return SquareWavePlanar(el, formal, E - m.Epulse, m.tpulse, P2) * 2.47;
+    if (InRange(code, 52, 56)) {
+        Couple shifted = formal;
+        shifted.E0 = formal.E0 + m.Epulse;
+        return SquareWaveSpherical(el, shifted, E, m.tpulse, P2) * 2.47;
+    }
+    return 0;  // pulse techniques at a thin film or a rotating disk have no closed form here
+}
+
+// Step 7: the closed-form current of every charge-transfer reaction, in amperes.
+void AnalyticalComponents(Workbench& wb, RunTerms& t) {
+    const ParameterModel& m = wb.Model;
+    Results& res = wb.Res;
+    const Array1<kRows>& X = wb.Curves.X;
+    const int N = wb.Curves.NoOfData;
+    const bool mech9 = m.Mechanism == 9;
+    const bool stepTechnique = m.Technique >= 1 && m.Technique <= 3;
+    for (int j = 1; j <= m.NCharge; ++j) {
+        const Couple formal = CoupleOf(m, j);
+        Couple eff = formal;
+        eff.E0 = EffectiveFormalPotential(m, formal);
+        if (mech9) {
+            t.tcat = (m.Technique == 1 || m.Technique == 2) ? m.tdrop : m.tpulse;
+            t.S = Sqrt(Entry(m.kf, 1) * t.tcat);
+            t.CatF = t.S * kSqrtPi * t.FA;
+        }
+        if (m.TechElectrodeCode == 17)
+            t.TF = Sqrt(Div(kPi * m.tdrop, Entry(m.D, 1))) * m.Length * m.ScanRate;
+        for (int i = 1; i <= N; ++i)
+            res.Icomp(i, j) = ComponentAt(m, t, eff, formal, X(i), i <= res.PointsPerSweep);
+        if (mech9 && stepTechnique)
+            for (int i = 1; i <= N; ++i)
+                res.Icomp(i, 7) = Finite(PlanarStepCurrent(t.el, eff, X(i), t.tcat) * t.CatF);
+    }
+    for (int j = 1; j <= m.NCharge; ++j)
+        for (int i = 1; i <= N; ++i) res.Icomp(i, j) = Finite(res.Icomp(i, j) * t.FA);
+}
+
+// Step 9: the shapes some technique-electrode pairs need from their step responses.
+void AnalyticalPostProcessing(Workbench& wb, const RunTerms& t) {
+    const ParameterModel& m = wb.Model;
+    Results& res = wb.Res;
+    const Array1<kRows>& X = wb.Curves.X;
+    const int N = wb.Curves.NoOfData;
+    const int T = res.TotalColumn;
+    const int code = m.TechElectrodeCode;
+    // A sweep is the semi-derivative of the sampled step response (convolution voltammetry).
+    if (InRange(code, 11, 16) || code == 18)
+        for (int k = 1; k <= T; ++k) SemiDifferentiate(X, ColumnOf(res.Icomp, k), N);
+    // Radial diffusion adds the steady-state current nFAD C / r of a sigmoidal wave.
+    if (InRange(code, 12, 16)) {
+        for (int j = 1; j <= m.NCharge; ++j) {
+            const double n = m.n[static_cast<size_t>(j)];
+            const double steady =
+                Div(t.FA * n * Entry(m.D, 2 * j - 1) * Entry(m.C, 2 * j - 1), m.Radius);
+            for (int i = 1; i <= N; ++i) {
+                const double a = Exp(n * m.FRT * (X(i) - m.Estart));
+                const double b = Exp(n * m.FRT * (X(i) - Entry(m.Eformal, j)));
+                res.Icomp(i, T) = Finite(res.Icomp(i, T) + steady * Div(1 - a, 1 + b));
+            }
+        }
+    }
+    // A sweep at a thin film is the derivative of the sampled response.
+    if (code == 17)
+        for (int k = 1; k <= T; ++k) Differentiate(X, ColumnOf(res.Icomp, k), N);
+    if (m.Mechanism == 9) {
+        const bool stepTechnique = m.Technique >= 1 && m.Technique <= 3;
+        for (int i = 1; i <= N; ++i) {
+            if (stepTechnique)
+                res.Icomp(i, T) += res.Icomp(i, 7);
+            else
+                res.Icomp(i, T) *= t.S / 1.38;
+        }
+    }
+}
+
+// Steps 1 to 10 of a run; a run-time error leaves through the caller's handler.
+void RunSimulation(Workbench& wb) {
+    ParameterModel& m = wb.Model;
+    Results& res = wb.Res;
+    CurveStore& cs = wb.Curves;
+    NewCurveSlot(cs, wb.Fit.Fitting, wb.Input.IsChecked("overlap"));
+
+    RunTerms t;
+    t.FA = m.Area * kFaraday * 0.001;
+    t.el = ElectrodeTerms{m.FRT, m.Radius, m.Viscosity, m.Omega};
+    res.ScanSign = m.Eend > m.Estart ? 1 : -1;
+    cs.NoOfSpeciesPlus1 = m.NumberOfSpecies + 1;
+    res.TotalColumn = m.NCharge + 1;
+    if (res.TotalColumn < 2 || res.TotalColumn > 4) Raise(kSubscriptOutOfRange);
+
+    SetPointCounts(wb);
+    BuildPotentialProgram(wb);
+    const int N = cs.NoOfData;
+    for (int c = 1; c <= res.TotalColumn; ++c)
+        for (int i = 1; i <= N; ++i) res.Icomp(i, c) = 0;
+
+    if (m.Digital)
+        DigitalSimulation(m, Val(wb.Input.TextOf("Ru")), cs.X, N, res, wb.Ui);
+    else
+        AnalyticalComponents(wb, t);
+
+    const int T = res.TotalColumn;
+    for (int j = 1; j <= m.NCharge; ++j)
+        for (int i = 1; i <= N; ++i) res.Icomp(i, T) += res.Icomp(i, j);
+
+    if (!m.Digital) AnalyticalPostProcessing(wb, t);
+
+    AddChargingCurrent(m, cs.X, N, res);
+    const double dominant = FindSignalRange(res, N, wb.Plot);
+    AddNoise(m, N, dominant, wb.Fit.Fitting, res);
+
+    // Nothing that is not a number reaches the curve store: an overflow anywhere above is an
+    // error of the run.
+    for (int c = 1; c <= T; ++c)
+        for (int i = 1; i <= N; ++i) Finite(res.Icomp(i, c));
+}
+
+}  // namespace
+
+void SimulateCurve(Workbench& wb, OutputStep output) {
+    try {
+        RunSimulation(wb);
+    } catch (const RuntimeError& e) {
+        wb.Ui.MessageBox(kAnalyticalErrorPrefix + e.Description() + kTryAgainSuffix);
+        return;
+    }
+    wb.Curves.FirstPoint = 1;
+    wb.Curves.LastPoint = wb.Curves.NoOfData;
+    if (output == OutputStep::Derive) ComputeOutputQuantity(wb);
+}
+
+}  // namespace zemra

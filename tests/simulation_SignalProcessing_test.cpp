@@ -1,0 +1,205 @@
+#include <cmath>
+
+#include "model/Collection.h"
+#include "simulation/SignalProcessing.h"
+#include "tests/TestSupport.h"
+
+namespace zemra {
+namespace {
+
+// A total current in column 2 over a staircase of n points per sweep from 0.3 V downwards.
+struct Signal {
+    ParameterModel m;
+    Results res;
+    Array1<kRows> X;
+    int n = 0;
+    Signal(int perSweep, double cycles, int technique = 1) {
+        m.Technique = technique;
+        m.ScanCycles = cycles;
+        m.Cdl = 2e-5;
+        m.Area = 0.5;
+        m.ScanRate = 0.1;
+        res.TotalColumn = 2;
+        res.PointsPerSweep = perSweep;
+        res.ScanSign = -1;
+        n = static_cast<int>(2 * perSweep * cycles);
+        for (int i = 1; i <= perSweep; ++i) X(i) = 0.3 - 0.01 * (i - 1);
+        for (int i = perSweep + 1; i <= n && i <= 2 * perSweep; ++i) X(i) = X(2 * perSweep + 1 - i);
+        for (int i = 2 * perSweep + 1; i <= n; ++i) X(i) = X(i - 2 * perSweep);
+    }
+    double Ic() const { return 2e-5 * 0.5 * 0.1; }
+};
+
+TEST(ChargingCurrent, SingleCathodicSweepAddsIcEverywhereWhenThereIsCapacitance) {
+    Signal s(10, 0.5), none(10, 0.5);
+    none.m.Cdl = 0;
+    AddChargingCurrent(s.m, s.X, s.n, s.res);
+    AddChargingCurrent(none.m, none.X, none.n, none.res);
+    for (int i = 1; i <= s.n; ++i) {
+        EXPECT_DOUBLE_EQ(s.res.Icomp(i, 2), s.Ic());
+        EXPECT_EQ(none.res.Icomp(i, 2), 0.0);
+    }
+}
+
+TEST(ChargingCurrent, StepTechniquesGrowFromTheStartPotential) {
+    Signal s(10, 0.5, 2);
+    AddChargingCurrent(s.m, s.X, s.n, s.res);
+    for (int i = 1; i <= s.n; ++i)
+        EXPECT_RELABS_NEAR(s.res.Icomp(i, 2), 0.01 * (i - 1) * s.Ic(), 1e-12, 1e-24);
+}
+
+TEST(ChargingCurrent, ChangesSignWithEverySweep) {
+    Signal s(10, 2);
+    AddChargingCurrent(s.m, s.X, s.n, s.res);
+    for (int i = 1; i <= s.n; ++i) {
+        const int sweep = (i - 1) / 10;  // 0..3
+        const double expected = sweep % 2 == 0 ? s.Ic() : -s.Ic();
+        EXPECT_DOUBLE_EQ(s.res.Icomp(i, 2), expected) << i;
+    }
+}
+
+TEST(SignalRange, DominantExtremeIsTheLargerMagnitude) {
+    Signal s(10, 0.5);
+    PlotSettings plot{0, 0, -5, 5};
+    EXPECT_EQ(FindSignalRange(s.res, s.n, plot), 0.0);  // no current: a zero range
+    EXPECT_EQ(plot.Ymax, 0.0);
+    EXPECT_EQ(plot.Ymin, 0.0);
+    s.res.Icomp(3, 2) = 2e-6;
+    s.res.Icomp(7, 2) = -5e-6;
+    EXPECT_EQ(FindSignalRange(s.res, s.n, plot), -5e-6);
+    EXPECT_EQ(plot.Ymax, 2e-6);
+    EXPECT_EQ(plot.Ymin, -5e-6);
+    s.res.Icomp(3, 2) = 6e-6;
+    EXPECT_EQ(FindSignalRange(s.res, s.n, plot), 6e-6);
+}
+
+TEST(Noise, ReproducibleGaussianOfTheGivenLevel) {
+    Signal a(2000, 1), b(2000, 1);
+    a.m.Noise = b.m.Noise = 10;
+    AddNoise(a.m, a.n, 1e-3, false, a.res);
+    AddNoise(b.m, b.n, 1e-3, false, b.res);
+    double sum = 0, sum2 = 0;
+    for (int i = 1; i <= a.n; ++i) {
+        EXPECT_EQ(a.res.Icomp(i, 2), b.res.Icomp(i, 2));
+        sum += a.res.Icomp(i, 2);
+        sum2 += a.res.Icomp(i, 2) * a.res.Icomp(i, 2);
+    }
+    // Standard deviation Noise * 0.0025 * extreme = 2.5e-5 A, mean 0.
+    const double mean = sum / a.n;
+    const double sd = std::sqrt(sum2 / a.n - mean * mean);
+    EXPECT_REL_NEAR(sd, 2.5e-5, 0.1);
+    EXPECT_LT(std::fabs(mean), 0.1 * 2.5e-5);
+}
+
+TEST(Noise, NeverWhileFittingNorWithoutLevelOrSignal) {
+    struct Case {
+        double noise, extreme;
+        bool fitting;
+    } cases[] = {{10, 1e-3, true}, {0, 1e-3, false}, {10, 0, false}};
+    for (const auto& c : cases) {
+        Signal s(50, 0.5);
+        s.m.Noise = c.noise;
+        AddNoise(s.m, s.n, c.extreme, c.fitting, s.res);
+        for (int i = 1; i <= s.n; ++i) EXPECT_EQ(s.res.Icomp(i, 2), 0.0);
+    }
+}
+
+// A workbench with a fake simulation result of n points: total current and surface
+// concentrations, and the store's range set as the driver leaves it.
+struct Output : test::Bench {
+    explicit Output(int n = 5) {
+        CollectParameters(wb.Model, wb.Input);
+        wb.Res.TotalColumn = 2;
+        for (int i = 1; i <= n; ++i) {
+            wb.Res.Icomp(i, 2) = 1e-6 * i;
+            wb.Res.Csurf(i, 1) = 1e-3 / i;
+            wb.Res.Csurf(i, 2) = 1e-3 - 1e-3 / i;
+        }
+        NewCurveSlot(wb.Curves, false, false);
+        wb.Curves.FirstPoint = 1;
+        wb.Curves.LastPoint = n;
+        wb.Curves.NoOfData = n;
+    }
+    void Quantity(const char* text) {
+        const auto& entries = wb.Input.Get("ComboY").Entries;
+        for (size_t k = 0; k < entries.size(); ++k)
+            if (entries[k] == text) wb.Input.SetListIndex("ComboY", static_cast<int>(k));
+    }
+    // Area 1 cm^2, electrolyte 0.01 M of conductivity 100, distance d, no surface species.
+    void UnitCell(const char* distance) {
+        wb.Input.SetText("ARE", "1");
+        wb.Input.SetText("TextElectrolyteC", "0.01");
+        wb.Input.SetText("TextElectrolyteCond", "100");
+        wb.Input.SetText("TextDis", distance);
+        wb.Res.Csurf.Fill(0);
+    }
+};
+
+TEST(OutputQuantity, CurrentCopiesTheTotalIntoTheCurrentCurve) {
+    Output o;
+    o.wb.Curves.NoOfCurves = 4;
+    ComputeOutputQuantity(o.wb);
+    EXPECT_EQ(o.wb.Curves.NoOfCurves, o.wb.Curves.NewCurve);
+    for (int i = 1; i <= 5; ++i) EXPECT_EQ(o.wb.Curves.Y(i, 1), o.wb.Res.Icomp(i, 2));
+}
+
+TEST(OutputQuantity, ResistanceAndConductanceOfAUnitCell) {
+    struct Case {
+        const char* quantity;
+        const char* distance;
+        double expected;
+    } cases[] = {{kQuantityResistance, "1", 1.0},
+                 {kQuantityConductance, "1", 1.0},
+                 {kQuantityResistance, "2", 2.0},
+                 {kQuantityConductance, "2", 0.5}};
+    for (const auto& c : cases) {
+        Output o;
+        o.Quantity(c.quantity);
+        o.UnitCell(c.distance);
+        ComputeOutputQuantity(o.wb);
+        for (int i = 1; i <= 5; ++i)
+            EXPECT_REL_NEAR(o.wb.Curves.Y(i, 1), c.expected, 1e-12) << c.quantity << c.distance;
+        EXPECT_TRUE(o.host.Messages.empty());
+    }
+}
+
+TEST(OutputQuantity, SurfaceConcentrationFillsOneCurvePerSpecies) {
+    Output o;
+    o.Quantity(kQuantityConcentration);
+    ComputeOutputQuantity(o.wb);
+    EXPECT_EQ(o.wb.Curves.NoOfCurves, 2);  // mechanism 1: A and B
+    for (int i = 1; i <= 5; ++i) {
+        EXPECT_EQ(o.wb.Curves.Y(i, 1), o.wb.Res.Csurf(i, 1));
+        EXPECT_EQ(o.wb.Curves.Y(i, 2), o.wb.Res.Csurf(i, 2));
+    }
+}
+
+TEST(OutputQuantity, BadDistanceIsRefusedAndLeavesTheStore) {
+    for (const char* distance : {"abc", "0", ""}) {
+        Output o;
+        o.Quantity(kQuantityResistance);
+        o.UnitCell(distance);
+        o.wb.Curves.Y(2, 1) = 42;
+        o.wb.Curves.NoOfCurves = 3;
+        ComputeOutputQuantity(o.wb);
+        ASSERT_EQ(o.host.Messages.size(), 1u) << distance;
+        EXPECT_EQ(o.host.Messages[0], "Input Error: Dis (cm) must be a non-zero number");
+        EXPECT_EQ(o.wb.Curves.Y(2, 1), 42.0);
+        EXPECT_EQ(o.wb.Curves.NoOfCurves, 3);
+    }
+}
+
+TEST(OutputQuantity, NonConductingSolutionHasNoResistanceCurve) {
+    Output o;
+    o.Quantity(kQuantityResistance);
+    o.UnitCell("1");
+    o.wb.Input.SetText("TextElectrolyteC", "0");
+    o.wb.Curves.Y(2, 1) = 42;
+    ComputeOutputQuantity(o.wb);
+    ASSERT_EQ(o.host.Messages.size(), 1u);
+    EXPECT_EQ(o.host.Messages[0], "Output Error: Division by zero");
+    EXPECT_EQ(o.wb.Curves.Y(2, 1), 42.0);
+}
+
+}  // namespace
+}  // namespace zemra

@@ -1,0 +1,179 @@
+#include <cmath>
+
+#include "model/Collection.h"
+#include "platform/RuntimeError.h"
+#include "simulation/SimulationDriver.h"
+#include "tests/TestSupport.h"
+
+namespace zemra {
+namespace {
+
+constexpr double kPiExact = 3.14159265358979323846;
+
+// A started-up workbench on the analytical road with the sheet's defaults: 0.3 V to -0.3 V in
+// 5 mV steps at 10 mV/s, E0' = 0.1 V, 1 mM of A, D = 1e-5 cm^2/s, fast kinetics, 1 cm^2.
+struct Sim : test::Bench {
+    Sim() { wb.Input.SetChecked("CheckDigital", false); }
+    void Set(const char* name, const char* text, int row = kNoRow) {
+        wb.Input.SetText(name, row, text);
+    }
+    void Scan(int entry) { wb.Input.SetListIndex("ComboScan", entry); }
+    void Run() {
+        ASSERT_TRUE(CollectOrReport(wb));
+        SimulateCurve(wb);
+    }
+    double Total(int i) const { return wb.Res.Icomp(i, wb.Res.TotalColumn); }
+    int N() const { return wb.Curves.NoOfData; }
+    // Potential where the total current first reaches half of its value at the last point,
+    // interpolated linearly between grid points.
+    double HalfWave() const {
+        const double half = Total(N()) / 2;
+        for (int i = 2; i <= N(); ++i) {
+            if ((Total(i - 1) - half) * (Total(i) - half) <= 0) {
+                const double f = (half - Total(i - 1)) / (Total(i) - Total(i - 1));
+                return wb.Curves.X(i - 1) + f * (wb.Curves.X(i) - wb.Curves.X(i - 1));
+            }
+        }
+        return NAN;
+    }
+    std::string Error(const std::string& description) const {
+        return kAnalyticalErrorPrefix + description + kTryAgainSuffix;
+    }
+};
+
+TEST(PotentialProgram, PointCountsAndStaircaseForEachScanMode) {
+    struct Case {
+        int scan;
+        int points;
+    } cases[] = {{0, 121}, {1, 242}, {2, 484}};
+    for (const auto& c : cases) {
+        Sim s;
+        s.Scan(c.scan);
+        s.Run();
+        const auto& X = s.wb.Curves.X;
+        EXPECT_EQ(s.wb.Res.PointsPerSweep, 121);
+        EXPECT_EQ(s.N(), c.points);
+        EXPECT_EQ(s.wb.Res.ScanSign, -1);
+        EXPECT_EQ(s.wb.Curves.FirstPoint, 1);
+        EXPECT_EQ(s.wb.Curves.LastPoint, c.points);
+        EXPECT_DOUBLE_EQ(X(1), 0.3);
+        EXPECT_NEAR(X(121), -0.3, 1e-12);
+        if (c.scan >= 1) {
+            EXPECT_EQ(X(122), X(121));  // the switching potential is listed twice
+            EXPECT_DOUBLE_EQ(X(242), 0.3);
+        }
+        if (c.scan == 2) {
+            for (int i = 1; i <= 242; ++i) EXPECT_EQ(X(242 + i), X(i));
+        }
+        EXPECT_TRUE(s.host.Messages.empty());
+    }
+}
+
+TEST(DriverErrors, EndTheRunWithTheAnalyticalMessageAndKeepTheCurve) {
+    struct Case {
+        const char* what;
+        std::function<void(Sim&)> setUp;
+        const char* description;
+    } cases[] = {
+        {"zero step", [](Sim& s) { s.Set("Estep", "0"); }, kDivisionByZero},
+        {"two cycles beyond 4000 points",
+         [](Sim& s) {
+             s.Scan(2);
+             s.Set("Estep", "0.0005");
+         },
+         kSubscriptOutOfRange},
+        {"more than 32767 points per sweep",
+         [](Sim& s) {
+             s.Set("Estart", "0");
+             s.Set("Eend", "32.767");
+             s.Set("Estep", "0.001");
+         },
+         kOverflow},
+        {"exponential overflow", [](Sim& s) { s.Set("Eze", "100", 1); }, kOverflow},
+        {"third charge transfer", [](Sim& s) { s.wb.Input.Select("mech", 3); },
+         kSubscriptOutOfRange},
+        {"logarithm of a zero concentration", [](Sim& s) { s.wb.Input.Select("mech", 17); },
+         kInvalidCall},
+    };
+    for (const auto& c : cases) {
+        Sim s;
+        s.Run();
+        const double y10 = s.wb.Curves.Y(10, 1);
+        ASSERT_NE(y10, 0.0);
+        c.setUp(s);
+        s.Run();
+        ASSERT_EQ(s.host.Messages.size(), 1u) << c.what;
+        EXPECT_EQ(s.host.Messages[0], s.Error(c.description)) << c.what;
+        EXPECT_EQ(s.wb.Curves.Y(10, 1), y10) << c.what;
+        EXPECT_EQ(s.wb.Curves.LastPoint, 121) << c.what;
+        EXPECT_LE(s.N(), kMaxPoints) << c.what;
+        for (int i = 1; i <= s.N(); ++i) ASSERT_TRUE(std::isfinite(s.wb.Res.Icomp(i, 2)));
+    }
+}
+
+TEST(LinearSweep, ReversiblePeakAtPlanarElectrodeOnBothRoads) {
+    for (bool digital : {false, true}) {
+        Sim s;
+        s.wb.Input.SetChecked("CheckDigital", digital);
+        s.Run();
+        ASSERT_TRUE(s.host.Messages.empty());
+        int peak = 1;
+        for (int i = 1; i <= s.N(); ++i)
+            if (s.wb.Curves.Y(i, 1) > s.wb.Curves.Y(peak, 1)) peak = i;
+        const double RTF = 8.31441 * 298.14 / 96484.6;
+        // Reversible peak: E1/2 - 1.109 RT/nF, with E1/2 = E0' for equal diffusion coefficients.
+        EXPECT_NEAR(s.wb.Curves.X(peak), 0.1 - 1.109 * RTF, 0.005) << digital;
+        // Randles-Sevcik: 0.4463 nFAC sqrt(nFvD/RT), C in mol/cm^3. The 5 mV grid samples the
+        // peak within 2.5 mV of its top, where a reversible wave is within 1 % of its height.
+        const double C = std::stod(s.wb.Input.CaptionOf("Cinit", 1)) / 1000;
+        const double rs = 0.4463 * 96484.6 * 1.0 * C * std::sqrt(0.01 * 1e-5 / RTF);
+        EXPECT_REL_NEAR(s.wb.Curves.Y(peak, 1), rs, 0.01) << digital;
+        EXPECT_GT(s.wb.Curves.Y(peak, 1), 1.3 * s.wb.Curves.Y(121, 1)) << digital;
+    }
+}
+
+TEST(NormalPulse, ReversibleWaveShiftedByThePulse) {
+    Sim s;
+    s.wb.Input.Select("optTech", 3);
+    s.Run();
+    // E1/2 - Epulse = 0.1 - (-0.05) V; the limiting current is 1.755 FAnC sqrt(D / (pi tp)).
+    EXPECT_NEAR(s.HalfWave(), 0.15, 0.005);
+    const double limit = 1.755 * 96.4846 * 1e-3 * std::sqrt(1e-5 / (kPiExact * 0.05));
+    EXPECT_REL_NEAR(s.Total(s.N()), limit, 1e-3);
+}
+
+TEST(NormalPulse, ThinFilmHasNoClosedFormCurrent) {
+    Sim s;
+    s.wb.Input.Select("optTech", 3);
+    s.wb.Input.Select("optElectrode", 7);
+    s.Run();
+    EXPECT_EQ(s.wb.Model.TechElectrodeCode, 37);
+    for (int i = 1; i <= s.N(); ++i) EXPECT_EQ(s.wb.Curves.Y(i, 1), 0.0);
+    EXPECT_TRUE(s.host.Messages.empty());
+}
+
+TEST(Mechanism17, PrecedingEquilibriumShiftsTheWave) {
+    // DC voltammetry at a planar electrode; with Keq = 1 and C(D) = 1 M the formal potential is
+    // unchanged, a tenfold Keq moves it by RT/F ln 10.
+    double halfWave[2];
+    for (int k = 0; k < 2; ++k) {
+        Sim s;
+        s.wb.Input.Select("optTech", 2);
+        s.wb.Input.Select("mech", 17);
+        ASSERT_TRUE(CollectOrReport(s.wb));
+        ParameterModel& m = s.wb.Model;
+        m.Keq[1] = k == 0 ? 1.0 : 10.0;
+        m.p[1] = 1;
+        m.C[2] = 1e-3;
+        m.C[3] = 0;
+        m.C[4] = 1;
+        SimulateCurve(s.wb);
+        ASSERT_TRUE(s.host.Messages.empty());
+        halfWave[k] = s.HalfWave();
+    }
+    EXPECT_NEAR(halfWave[0], 0.1, 0.001);
+    EXPECT_NEAR(halfWave[1] - halfWave[0], 8.31441 * 298.14 / 96484.6 * std::log(10.0), 0.001);
+}
+
+}  // namespace
+}  // namespace zemra
