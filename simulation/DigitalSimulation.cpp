@@ -162,12 +162,18 @@ void BuildCoefficients(DigitalRun& r) {
     }
 }
 
-// Surface relation (identity plus the balance entries, copied once into BalanceMatrix) and the
-// box blocks (diffusion diagonal plus the constant homogeneous entries).
+// Surface relation (identity plus the balance rows, copied once into BalanceMatrix) and the
+// box blocks (diffusion diagonal plus the constant homogeneous entries). The balance rows weight
+// each species by its diffusion coefficient, so that matter is conserved at the electrode also
+// when the oxidised and reduced forms diffuse at different rates.
 void BuildSurfaceAndBlocks(DigitalRun& r) {
     r.SurfaceMatrix = Matrix6{};
-    for (int s = 0; s < r.NSpecies; ++s) r.SurfaceMatrix[s][s] = 1;
-    BalanceEntries(r.Mechanism, r.SurfaceMatrix);
+    Vector6 weight{};
+    for (int s = 0; s < r.NSpecies; ++s) {
+        r.SurfaceMatrix[s][s] = 1;
+        weight[s] = r.DSim[s + 1] / r.Dmax;
+    }
+    BalanceEntries(r.Mechanism, weight, r.SurfaceMatrix);
     r.BalanceMatrix = r.SurfaceMatrix;
     for (int j = 1; j <= r.NBox; ++j) {
         r.Block[j] = Matrix6{};

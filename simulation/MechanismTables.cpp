@@ -1,5 +1,7 @@
 #include "simulation/MechanismTables.h"
 
+#include <initializer_list>
+
 namespace zemra {
 
 namespace {
@@ -109,28 +111,36 @@ void ConcentrationBlockEntries(int mechanism, const Vector6& d, const Vector6& c
     }
 }
 
-void BalanceEntries(int mechanism, Matrix6& surface) {
+namespace {
+
+// Balance row `row` over `members`: the sum of w(s) x c(s) in box 1 equals the same sum at the
+// surface. With w(s) the species' diffusion coefficient relative to the largest, the row states
+// that the diffusive fluxes D(s) (c(s, box 1) - c(s, surface)) / distance of the members cancel.
+void Balance(Matrix6& surface, const Vector6& w, int row, std::initializer_list<int> members) {
+    for (int s : members) surface[row][s] = w[s];
+}
+
+}  // namespace
+
+void BalanceEntries(int mechanism, const Vector6& w, Matrix6& surface) {
     switch (mechanism) {
         case 2:  // A + B + C
         case 14:
         case 15:
-            surface[B][A] = 1;
-            surface[B][C] = 1;
+            Balance(surface, w, B, {A, B, C});
             break;
         case 3:  // A + B + C + D; rows C and D carry the kinetics of reactions 2 and 3
-            surface[B][A] = 1;
-            surface[B][C] = 1;
-            surface[B][D] = 1;
+            Balance(surface, w, B, {A, B, C, D});
             break;
         case 4:  // A + B and C + D
         case 11:
         case 12:
         case 13:
-            surface[B][A] = 1;
-            surface[D][C] = 1;
+            Balance(surface, w, B, {A, B});
+            Balance(surface, w, D, {C, D});
             break;
         default:  // A + B
-            surface[B][A] = 1;
+            Balance(surface, w, B, {A, B});
             break;
     }
 }

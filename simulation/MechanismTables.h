@@ -32,9 +32,11 @@ bool HasConcentrationEntries(int mechanism);
 void ConcentrationBlockEntries(int mechanism, const Vector6& d, const Vector6& c,
                                const StepRates& k, Matrix6& block);
 
-// Sets the balance entries of the surface relation to 1 (the matrix starts as the identity): a
-// balance row equates the sums of the named species in box 1 and at the surface.
-void BalanceEntries(int mechanism, Matrix6& surface);
+// Writes the balance rows of the surface relation (the matrix starts as the identity): a balance
+// row equates the sums of its species in box 1 and at the surface, each weighted by w(s), the
+// species' diffusion coefficient relative to the largest, so that their surface fluxes cancel
+// whatever the diffusion coefficients (with equal ones every weight is 1).
+void BalanceEntries(int mechanism, const Vector6& w, Matrix6& surface);
 
 // Rewrites the kinetic rows of the surface relation from the reduction and oxidation rate
 // constants kRed(k), kOx(k) (cm/s, reactions k = 1..3) and the flux factors ff(s) (s/cm).

@@ -171,6 +171,26 @@ TEST(DigitalSimulation, DcPointsDoNotDependOnTheScanDirection) {
     EXPECT_GT(e.I(n), 1e-3 * 1e-3);  // a real wave
 }
 
+TEST(DigitalSimulation, DcHalfWavePotentialFollowsTheDiffusionCoefficients) {
+    // A reversible DC wave is half way up at E1/2 = E° + RT/2nF ln(D_red / D_ox): a faster
+    // diffusing reduced form moves the wave positive.
+    for (double dRed : {1e-5, 4e-5, 0.25e-5}) {
+        Experiment e(1, 2);
+        e.m.D[2] = dRed;
+        e.Staircase(0.3, -0.1, 0.001, 0.5);
+        e.Run();
+        const int n = e.noOfData;
+        const double half = e.I(n) / 2;
+        int i = 1;
+        while (i < n && e.I(i) < half) ++i;
+        // Interpolate between the two points around half the plateau.
+        const double eHalf = e.X(i - 1) + (e.X(i) - e.X(i - 1)) * (half - e.I(i - 1)) /
+                                              (e.I(i) - e.I(i - 1));
+        const double expected = 0.1 + std::log(dRed / 1e-5) / (2 * e.m.FRT);
+        EXPECT_NEAR(eHalf, expected, 1.5e-3) << "D(B) = " << dRed;
+    }
+}
+
 TEST(DigitalSimulation, DifferentialPulseStoresPulseMinusBaseAndReversesAfterASweep) {
     // tdrop / tpulse = 3: four steps of tpulse from the bulk, the pulse on the fourth. The same
     // four steps written out as a staircase of four points (same grid: 6 boxes) give the two

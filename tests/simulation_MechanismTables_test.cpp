@@ -171,16 +171,19 @@ std::vector<std::pair<int, int>> Couples(int mechanism) {
 }
 
 TEST(MechanismSurface, FluxesBalanceTheChargeTransfersForEveryMechanism) {
-    // With equal flux factors f, box 1 must hold c1 = c0 + f x (surface consumption) for every
-    // species; the surface relation Balance c1 = Surface c0 has to agree.
+    // Box 1 must hold c1 = c0 + ff(s) x (surface consumption of s), with the flux factor
+    // ff(s) = f / D(s); the surface relation Balance c1 = Surface c0 has to agree, also when
+    // the species diffuse at different rates.
     const Vector6 kRed{0, 1.3, 0.4, 2.2, 0, 0}, kOx{0, 0.6, 1.7, 0.9, 0, 0};
     const double f = 0.37;
-    const Vector6 ff{f, f, f, f, f, f};
+    const Vector6 D{1.0, 4.0, 0.5, 2.0, 0, 0};  // relative to the largest, 4
+    Vector6 ff{}, w{};
+    for (int s = 0; s < 4; ++s) ff[s] = f / D[s], w[s] = D[s] / 4.0;
     const Vector6 c0{0.5, 0.3, 0.15, 0.05, 0, 0};
     for (int mech = 1; mech <= 17; ++mech) {
         Matrix6 surface{};
         for (int s = 0; s < 4; ++s) surface[s][s] = 1;
-        BalanceEntries(mech, surface);
+        BalanceEntries(mech, w, surface);
         const Matrix6 balance = surface;
         KineticRows(mech, kRed, kOx, ff, surface);
 
@@ -193,7 +196,7 @@ TEST(MechanismSurface, FluxesBalanceTheChargeTransfersForEveryMechanism) {
             consumption[red] -= expectedRate[k];
         }
         Vector6 c1{};
-        for (int s = 0; s < 4; ++s) c1[s] = c0[s] + f * consumption[s];
+        for (int s = 0; s < 4; ++s) c1[s] = c0[s] + ff[s] * consumption[s];
         for (int s = 0; s < 4; ++s) {
             double left = 0, right = 0;
             for (int t = 0; t < 4; ++t) {
