@@ -1,5 +1,8 @@
 #include "ui/Commands.h"
 
+#include "analysis/HalfWave.h"
+#include "analysis/PeakFinding.h"
+#include "analysis/TheoreticalPeak.h"
 #include "curves/DataFile.h"
 #include "curves/Plot.h"
 #include "model/Collection.h"
@@ -58,6 +61,23 @@ void mnuSimulate(Workbench& wb) {
         wb.Menus.Analysis = true;
     }
     wb.Ui.SetWaitCursor(false);
+}
+
+void mnuFindPeak(Workbench& wb) {
+    wb.Result.Show();
+    wb.Ui.ShowWindow("FormResult");
+    PeakTables peaks;
+    FindPeak(wb, wb.Curves.FirstPoint + 2, wb.Curves.LastPoint - 2, peaks);
+}
+
+void mnuFindHalfwaveE(Workbench& wb) {
+    wb.Result.Show();
+    wb.Ui.ShowWindow("FormResult");
+    FindHalfwaveE(wb);
+}
+
+void mnuCompId(Workbench& wb) {
+    TheoreticalPeak(wb);
 }
 
 void SheetOK(Workbench& wb) {

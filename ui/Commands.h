@@ -24,6 +24,11 @@ void mnuExport(Workbench& wb);  // the current curve to a data file
 // Analysis menus enabled; normal cursor.
 void mnuSimulate(Workbench& wb);
 
+// Analysis menu.
+void mnuFindPeak(Workbench& wb);       // peaks of every curve over the plotted range
+void mnuFindHalfwaveE(Workbench& wb);  // half-wave potential and limiting current per curve
+void mnuCompId(Workbench& wb);         // theoretical peak and limiting currents
+
 // Dialog buttons.
 void SheetOK(Workbench& wb);  // the sheet's OK: SelectMechanism, then CollectParameters
 void TechOK(Workbench& wb);   // the technique dialog's OK: TechValue, ApplyDigitalAvailability

@@ -1,0 +1,29 @@
+// Theoretical peak and limiting current: the textbook peak (or half-wave) potential and peak
+// (or limiting) current that the present experiment should give for each charge-transfer
+// reaction, for reversible and for irreversible electrode kinetics.
+#pragma once
+
+#include <optional>
+
+#include "curves/Workbench.h"
+#include "model/ParameterModel.h"
+
+namespace zemra {
+
+// The four values of one reaction; a value no case has set yet is empty (prints blank).
+struct TheoreticalValues {
+    std::optional<double> Erev, Irev;  // V, A
+    std::optional<double> Eirr, Iirr;
+};
+
+// Sets the values that the mechanism, technique and electrode of the model define for reaction
+// k (species 2k - 1 oxidised, 2k reduced); the others keep what they hold. Raises RuntimeError
+// for a zero radius or time, a logarithm of a non-positive value and the like.
+void TheoreticalValuesOf(const ParameterModel& m, int k, TheoreticalValues& v);
+
+// Collects the sheet, shows the result window and prints "Theoretical limiting current:" and a
+// "Rev Peak" and an "Irrev Peak" line per reaction. A run-time error shows
+// "Theoretical Peak Error: " and its description, keeping the lines printed so far.
+void TheoreticalPeak(Workbench& wb);
+
+}  // namespace zemra

@@ -1,0 +1,263 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+#include <string>
+#include <vector>
+
+#include "TestSupport.h"
+#include "analysis/PeakFinding.h"
+#include "platform/NumberText.h"
+#include "platform/ResultWindow.h"
+
+namespace zemra {
+namespace {
+
+// A store of `points` points on the grid E = e0 + (i - 1) step, scan structure and plot range
+// set as a simulation and its plot would leave them.
+struct PeakBench {
+    test::Bench b;
+    Workbench& wb = b.wb;
+
+    PeakBench(int points, double e0, double step, double scanCycles = 0.5) {
+        wb.Curves.NoOfData = points;
+        wb.Curves.FirstPoint = 1;
+        wb.Curves.LastPoint = points;
+        wb.Curves.NoOfCurves = 1;
+        for (int i = 1; i <= points; ++i) wb.Curves.X(i) = e0 + (i - 1) * step;
+        wb.Model.ScanCycles = scanCycles;
+        wb.Model.Technique = 1;
+        wb.Model.Estep = std::fabs(step);
+        wb.Res.PointsPerSweep =
+            scanCycles == 0.5 ? points : points / static_cast<int>(2 * scanCycles);
+        wb.Plot.Ymin = -1e-5;
+        wb.Plot.Ymax = 1e-5;
+    }
+    // Adds h exp(-(i - centre)^2 / 2 w^2) (w in points) to curve c.
+    void AddGaussian(int c, double centre, double h, double w = 6) {
+        for (int i = 1; i <= wb.Curves.NoOfData; ++i)
+            wb.Curves.Y(i, c) += h * std::exp(-(i - centre) * (i - centre) / (2 * w * w));
+    }
+    PeakTables Run() {
+        PeakTables peaks;
+        wb.Result.Show();
+        FindPeak(wb, wb.Curves.FirstPoint + 2, wb.Curves.LastPoint - 2, peaks);
+        return peaks;
+    }
+    std::vector<std::string> PeakLines() const {
+        std::vector<std::string> lines;
+        for (const auto& l : wb.Result.Lines)
+            if (l.rfind("Peak ", 0) == 0 && l.rfind("Peak Area", 0) != 0) lines.push_back(l);
+        return lines;
+    }
+};
+
+std::string PeakLine(int k, double e, double i) {
+    return PrintLine("Peak ")
+        .Num(k)
+        .Text(":")
+        .Zone()
+        .Text("Ep = ")
+        .Num(e)
+        .Zone()
+        .Text("Ip = ")
+        .Num(i)
+        .Str();
+}
+
+TEST(FindPeak, GaussianGivesOnePeakAtItsCentre) {
+    PeakBench p(201, 0.5, -0.005);
+    p.AddGaussian(1, 81, 8e-6);
+    mnuFindPeak(p.wb);
+    ASSERT_EQ(p.wb.Result.Lines.size(), 3u);
+    EXPECT_EQ(p.wb.Result.Lines[0], "Curve  1 :");
+    EXPECT_EQ(p.wb.Result.Lines[1], PeakLine(1, p.wb.Curves.X(81), 8e-6));
+    // Area of a Gaussian: h w sqrt(2 pi), w = 6 points of 5 mV, well inside points 3..199.
+    const double area = 8e-6 * 6 * 0.005 * std::sqrt(2 * std::numbers::pi);
+    ASSERT_EQ(p.wb.Result.Lines[2].rfind("Peak Area = ", 0), 0u);
+    EXPECT_REL_NEAR(Val(p.wb.Result.Lines[2].substr(12)), area, 1e-9);
+    EXPECT_EQ(p.wb.Result.Lines[2].substr(0, 14), "Peak Area =   ");
+    EXPECT_TRUE(p.wb.Result.Shown);
+}
+
+TEST(FindPeak, CathodicCurveIsFoundByMagnitude) {
+    PeakBench p(201, 0.5, -0.005);
+    p.AddGaussian(1, 120, -8e-6);
+    const PeakTables peaks = p.Run();
+    ASSERT_EQ(peaks.NoOfPeaks, 1);
+    EXPECT_EQ(peaks.PeakE(1, 1), p.wb.Curves.X(120));
+    EXPECT_EQ(peaks.PeakI(1, 1), -8e-6);
+}
+
+struct ThresholdCase {
+    double height;  // of the small peak, plot range 2e-5
+    int peaks;
+};
+class FindPeakThreshold : public ::testing::TestWithParam<ThresholdCase> {};
+
+TEST_P(FindPeakThreshold, PeaksBelowTwoPercentOfThePlotRangeAreIgnored) {
+    PeakBench p(201, 0.5, -0.005);
+    p.AddGaussian(1, 60, 9e-6);
+    p.AddGaussian(1, 150, GetParam().height);
+    EXPECT_EQ(p.Run().NoOfPeaks, GetParam().peaks);
+}
+
+// 2 % of |1e-5 - (-1e-5)| is 4e-7.
+INSTANTIATE_TEST_SUITE_P(Heights, FindPeakThreshold,
+                         ::testing::Values(ThresholdCase{3.9e-7, 1}, ThresholdCase{4.1e-7, 2}));
+
+struct EdgeCase {
+    double scanCycles;
+    int centre;
+    bool found;
+};
+class FindPeakEdges : public ::testing::TestWithParam<EdgeCase> {};
+
+TEST_P(FindPeakEdges, PeakWithinFourPointsOfARangeEndIsNotFound) {
+    // 100 points; first = 3 and last = 98 for the search, so the single sweep is searched at
+    // 7..94 and a cycle (50 points per sweep) at 7..46 and 54..94.
+    const EdgeCase& c = GetParam();
+    PeakBench p(100, 0.3, -0.01, c.scanCycles);
+    p.AddGaussian(1, c.centre, 5e-6, 1.5);
+    const PeakTables peaks = p.Run();
+    EXPECT_EQ(peaks.NoOfPeaks, c.found ? 1 : 0);
+    if (c.found) {
+        EXPECT_EQ(peaks.PeakE(1, 1), p.wb.Curves.X(c.centre));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Ranges, FindPeakEdges,
+                         ::testing::Values(EdgeCase{0.5, 6, false}, EdgeCase{0.5, 7, true},
+                                           EdgeCase{0.5, 94, true}, EdgeCase{0.5, 95, false},
+                                           EdgeCase{1, 46, true}, EdgeCase{1, 47, false},
+                                           EdgeCase{1, 53, false}, EdgeCase{1, 54, true}));
+
+TEST(FindPeak, FlatTopOfTwoEqualPointsReportsBoth) {
+    PeakBench p(100, 0.3, -0.01);
+    const std::vector<double> shape = {1, 2, 3, 4, 5, 5, 4, 3, 2, 1};
+    for (size_t j = 0; j < shape.size(); ++j)
+        p.wb.Curves.Y(40 + static_cast<int>(j), 1) = shape[j] * 1e-6;
+    const PeakTables peaks = p.Run();
+    ASSERT_EQ(peaks.NoOfPeaks, 2);
+    EXPECT_EQ(peaks.PeakE(1, 1), p.wb.Curves.X(44));
+    EXPECT_EQ(peaks.PeakE(2, 1), p.wb.Curves.X(45));
+    EXPECT_EQ(peaks.PeakI(1, 1), peaks.PeakI(2, 1));
+}
+
+TEST(FindPeak, ThreeCurvesGiveThreeBlocksInOrder) {
+    PeakBench p(201, 0.5, -0.005);
+    p.wb.Curves.NoOfCurves = 3;
+    p.AddGaussian(1, 50, 5e-6);
+    p.AddGaussian(2, 100, 6e-6);
+    p.AddGaussian(3, 150, 7e-6);
+    p.Run();
+    std::vector<std::string> headers;
+    for (const auto& l : p.wb.Result.Lines)
+        if (l.rfind("Curve", 0) == 0) headers.push_back(l);
+    EXPECT_EQ(headers, (std::vector<std::string>{"Curve  1 :", "Curve  2 :", "Curve  3 :"}));
+    EXPECT_EQ(p.PeakLines(), (std::vector<std::string>{PeakLine(1, p.wb.Curves.X(50), 5e-6),
+                                                       PeakLine(1, p.wb.Curves.X(100), 6e-6),
+                                                       PeakLine(1, p.wb.Curves.X(150), 7e-6)}));
+}
+
+TEST(FindPeak, MoreThanTwentyPeaksListsTwentyAndSaysSo) {
+    PeakBench p(400, 0.5, -0.0025);
+    for (int j = 0; j < 25; ++j) p.AddGaussian(1, 12 + 15 * j, 5e-6, 1.5);
+    const PeakTables peaks = p.Run();
+    EXPECT_EQ(peaks.NoOfPeaks, 25);
+    const auto lines = p.PeakLines();
+    ASSERT_EQ(lines.size(), 20u);
+    EXPECT_EQ(lines[19], PeakLine(20, p.wb.Curves.X(12 + 15 * 19), peaks.PeakI(20, 1)));
+    const auto& all = p.wb.Result.Lines;
+    const auto it = std::find(all.begin(), all.end(), lines[19]);
+    ASSERT_NE(it + 1, all.end());
+    EXPECT_EQ(*(it + 1), "More than 20 peaks; the rest are not listed");
+}
+
+TEST(FindPeak, AreaOfACycleIsForwardMinusReverseSum) {
+    // 100 points, 50 per sweep: +1 uA forward, -2 uA back. Points 3..50 forward sum 48 uA;
+    // points 50..98 sum 1 - 48 * 2 = -95 uA; area (48 + 95) uA x 10 mV.
+    PeakBench p(100, 0.3, -0.01, 1);
+    for (int i = 1; i <= 100; ++i) p.wb.Curves.Y(i, 1) = i <= 50 ? 1e-6 : -2e-6;
+    p.Run();
+    EXPECT_EQ(p.wb.Result.Lines.back(), PrintLine("Peak Area = ").Zone().Num(143e-6 * 0.01).Str());
+}
+
+TEST(FindPeak, AreaOfASingleSweepIsTheSumOfMagnitudes) {
+    PeakBench p(100, 0.3, -0.01);
+    for (int i = 1; i <= 100; ++i) p.wb.Curves.Y(i, 1) = i % 2 ? 1e-6 : -3e-6;
+    p.Run();
+    // Points 3..98: 48 odd (1 uA) and 48 even (3 uA) points.
+    const std::string& last = p.wb.Result.Lines.back();
+    EXPECT_REL_NEAR(Val(last.substr(14)), (48 * 1e-6 + 48 * 3e-6) * 0.01, 1e-12);
+}
+
+// Cycles of 100 points (50 per sweep), each with an anodic forward peak and a cathodic reverse
+// peak over a 1 uA baseline.
+struct CycleBench : PeakBench {
+    explicit CycleBench(int cycles) : PeakBench(100 * cycles, -0.2, 0.01, cycles) {
+        wb.Res.PointsPerSweep = 50;
+        for (int i = 1; i <= wb.Curves.NoOfData; ++i) wb.Curves.Y(i, 1) = 1e-6;
+        for (int k = 0; k < cycles; ++k) {
+            AddGaussian(1, 25 + 100 * k, 8e-6, 3);
+            AddGaussian(1, 80 + 100 * k, -6e-6, 3);
+        }
+    }
+};
+
+TEST(FindPeak, OneCycleWithTwoPeaksPrintsRatioAndSeparation) {
+    CycleBench p(1);
+    const PeakTables peaks = p.Run();
+    ASSERT_EQ(peaks.NoOfPeaks, 2);
+    const double ip1 = peaks.PeakI(1, 1), ip2 = peaks.PeakI(2, 1);
+    EXPECT_REL_NEAR(ip1, 9e-6, 1e-6);
+    EXPECT_REL_NEAR(ip2, -5e-6, 1e-6);
+    const double ratio =
+        std::fabs(ip2 / ip1) + 0.485 * std::fabs(p.wb.Curves.Y(50, 1) / ip1) + 0.08;
+    const auto& lines = p.wb.Result.Lines;
+    ASSERT_EQ(lines.size(), 6u);
+    EXPECT_EQ(lines[3], PrintLine("I pc/I pa = ").Num(ratio).Str());
+    EXPECT_EQ(lines[4], PrintLine("Ep2 - Ep1 = ").Num(p.wb.Curves.X(80) - p.wb.Curves.X(25)).Str());
+}
+
+TEST(FindPeak, DiagnosticsOnlyForOneCycleOfASweepWithTwoPeaks) {
+    auto countRatioLines = [](const PeakBench& p) {
+        int n = 0;
+        for (const auto& l : p.wb.Result.Lines) n += l.rfind("I pc/I pa", 0) == 0;
+        return n;
+    };
+    CycleBench twoCycles(2);
+    EXPECT_EQ(twoCycles.Run().NoOfPeaks, 4);
+    EXPECT_EQ(countRatioLines(twoCycles), 0);
+
+    CycleBench dc(1);
+    dc.wb.Model.Technique = 2;
+    dc.Run();
+    EXPECT_EQ(countRatioLines(dc), 0);
+
+    CycleBench three(1);
+    three.AddGaussian(1, 65, 3e-6, 2);
+    EXPECT_EQ(three.Run().NoOfPeaks, 3);
+    EXPECT_EQ(countRatioLines(three), 0);
+}
+
+TEST(FindPeak, EmptyStoreAndStaleScanStructureReadNothingOutside) {
+    test::Bench b;
+    mnuFindPeak(b.wb);  // nothing simulated: no curve, no line
+    EXPECT_TRUE(b.wb.Result.Lines.empty());
+
+    // A short imported curve after a long cyclic simulation.
+    PeakBench p(30, 0.3, -0.01, 1);
+    p.wb.Res.PointsPerSweep = 2000;
+    p.AddGaussian(1, 15, 5e-6, 2);
+    const std::vector<double> oldTail = {1, 2, 3, 4, 5, 4, 3, 2, 1};
+    for (size_t j = 0; j < oldTail.size(); ++j)
+        p.wb.Curves.Y(96 + static_cast<int>(j), 1) = oldTail[j] * 1e-6;
+    const PeakTables peaks = p.Run();
+    EXPECT_EQ(peaks.NoOfPeaks, 1);
+    EXPECT_EQ(peaks.PeakE(1, 1), p.wb.Curves.X(15));
+}
+
+}  // namespace
+}  // namespace zemra
