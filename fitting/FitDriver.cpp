@@ -112,7 +112,8 @@ void PrintLabelled(ResultWindow& r, const char* label, double value) {
 void PrintReport(Workbench& wb, const FitProblem& p, double seconds) {
     ResultWindow& r = wb.Result;
     r.Print(PrintLine("No.").Zone().Text("Initial value").Zone().Zone().Text("Fitted value"));
-    for (int i = 1; i <= p.n; ++i) r.Print(PrintLine().Num(i).Zone().Num(p.xinit[i]).Zone().Num(p.x[i]));
+    for (int i = 1; i <= p.n; ++i)
+        r.Print(PrintLine().Num(i).Zone().Num(p.xinit[i]).Zone().Num(p.x[i]));
     r.Print("");
     PrintLabelled(r, "Least square = ", p.s);
     PrintLabelled(r, "Standard deviation^2 = ", p.varY);
@@ -148,8 +149,8 @@ void Fit(Workbench& wb, const PointVector& ydata, Clock::time_point start) {
         FitModelCurve(wb, xTrial, m, f);
     };
     do {
-        MarquardtIterate(p.n, p.x, p.m, p.f, ydata, p.s, p.state, p.flag, p.nMarq, p.active,
-                         p.xmin, p.xmax, p.varY, fit, model);
+        MarquardtIterate(p.n, p.x, p.m, p.f, ydata, p.s, p.state, p.flag, p.nMarq, p.active, p.xmin,
+                         p.xmax, p.varY, fit, model);
         ++p.iterations;
         wb.Result.Print(PrintLine("Least square = ").Num(p.s));
         if (p.iterations >= kMaxFitIterations) break;
