@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numbers>
 #include <string>
 
 #include "TestSupport.h"
@@ -127,6 +128,41 @@ TEST(ArrayMaxMin, LookOnlyAtPointsOneToNoOfData) {
     EXPECT_EQ(ArrayMax(a, 1), 3.0);
     EXPECT_EQ(ArrayMin(a, 1), 3.0);
 }
+
+// ---- Simulated DC voltammograms ------------------------------------------------------------------
+
+struct DcCase {
+    bool digital;
+    const char* dRed;  // D of B, cm2/s; E1/2 = E0' + RT/2F ln(D_B / D_A)
+};
+class SimulatedDcWave : public ::testing::TestWithParam<DcCase> {};
+
+TEST_P(SimulatedDcWave, HalfWavePotentialWithinAStepOfTheReversibleValue) {
+    test::Bench b;
+    b.wb.Input.SetChecked("CheckDigital", GetParam().digital);
+    b.wb.Input.Select("optTech", 2);
+    TechOK(b.wb);
+    b.wb.Input.SetText("D", 2, GetParam().dRed);
+    mnuSimulate(b.wb);
+    ASSERT_TRUE(b.host.Messages.empty());
+    b.wb.Result.Clear();
+    mnuFindHalfwaveE(b.wb);
+    ASSERT_EQ(b.wb.Result.Lines.size(), 1u);
+    const std::string& line = b.wb.Result.Lines[0];
+    const double e = Val(line.substr(line.find("E1/2 = ") + 7));
+    const double eRev = 0.1 + std::log(Val(GetParam().dRed) / 1e-5) / (2 * kF);
+    EXPECT_NEAR(e, eRev, 0.005);  // the sheet's 5 mV step
+    if (!GetParam().digital) {
+        // Closed-form DC at a planar electrode: the plateau is the Cottrell current at the drop
+        // time (0.5 s), nFAC sqrt(D / pi t), less a foot of 4e-4 of it at 0.3 V.
+        const double id = Val(line.substr(line.find("Id = ") + 5));
+        EXPECT_REL_NEAR(id, 96485.0 * 1e-6 * std::sqrt(1e-5 / (std::numbers::pi * 0.5)), 1e-3);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Roads, SimulatedDcWave,
+                         ::testing::Values(DcCase{false, "1e-5"}, DcCase{false, "4e-5"},
+                                           DcCase{true, "1e-5"}));
 
 }  // namespace
 }  // namespace zemra

@@ -259,5 +259,95 @@ TEST(FindPeak, EmptyStoreAndStaleScanStructureReadNothingOutside) {
     EXPECT_EQ(peaks.PeakE(1, 1), p.wb.Curves.X(15));
 }
 
+// ---- Simulated voltammograms ----------------------------------------------------------------------
+
+constexpr double kFrt = 96485.0 / (8.3145 * 298.15);  // F/RT at 25 C, 1/V
+
+// The sheet's defaults (E0' = 0.1 V, 1 mM A, D = 1e-5 cm2/s, 1 cm2, 10 mV/s, fast kinetics) from
+// 0.3 V to -0.3 V in 1 mV steps, simulated and plotted by the Simulate command.
+struct SimulatedCv : test::Bench {
+    SimulatedCv(bool digital, int scanEntry) {
+        wb.Input.SetChecked("CheckDigital", digital);
+        wb.Input.SetText("Estep", kNoRow, "0.001");
+        wb.Input.SetListIndex("ComboScan", scanEntry);
+        mnuSimulate(wb);
+        wb.Result.Clear();
+        mnuFindPeak(wb);
+    }
+    // The number after `label` in the first line that starts with it.
+    double Value(const std::string& label) const {
+        for (const auto& l : wb.Result.Lines)
+            if (l.rfind(label, 0) == 0) return Val(l.substr(label.size()));
+        ADD_FAILURE() << "no line " << label;
+        return NAN;
+    }
+    int Count(const std::string& label) const {
+        int n = 0;
+        for (const auto& l : wb.Result.Lines) n += l.rfind(label, 0) == 0;
+        return n;
+    }
+};
+
+// Charge (C) passed by the end of point k of the staircase X(1..k), one point per time step
+// dt = Estep / v, by a reversible reduction at a planar electrode: Q = d^-1/2 m / dt^-1/2 with
+// m = nFAC sqrt(D) / (1 + exp(nf (E - E0'))) the semi-integral of the current. m is constant
+// on each step, and the semi-integral of a unit step at tj is 2 sqrt((t - tj) / pi).
+double ReversibleCharge(const Workbench& wb, int k) {
+    const double mLimit = 96485.0 * 1 * 1e-6 * std::sqrt(1e-5);
+    const double dt = 0.001 / 0.01;
+    double q = 0, previous = 0;
+    for (int j = 1; j <= k; ++j) {
+        const double m = mLimit / (1 + std::exp(kFrt * (wb.Curves.X(j) - 0.1)));
+        q += (m - previous) * 2 * std::sqrt((k - (j - 1)) * dt / std::numbers::pi);
+        previous = m;
+    }
+    return q;
+}
+
+class SimulatedPeaks : public ::testing::TestWithParam<bool> {};
+
+TEST_P(SimulatedPeaks, ReversibleCycleGivesTwoPeaksWithRatioAndSeparation) {
+    SimulatedCv s(GetParam(), 1);
+    EXPECT_EQ(s.Count("Curve"), 1);
+    EXPECT_EQ(s.Count("Peak  1 :"), 1);
+    EXPECT_EQ(s.Count("Peak  2 :"), 1);
+    EXPECT_EQ(s.Count("Peak  3 :"), 0);
+    // Reversible couple: Ep(reverse) - Ep(forward) = 2.218 RT/nF = 57.0 mV, here within the
+    // 1 mV grid and the effect of the switching potential 400 mV past E1/2.
+    EXPECT_NEAR(s.Value("Ep2 - Ep1 = "), 2.218 / kFrt, 0.003);
+    // Nicholson's ratio is 1 for a chemically reversible couple (0.08 instead of 0.086).
+    EXPECT_NEAR(s.Value("I pc/I pa = "), 1.0, 0.03);
+}
+
+TEST_P(SimulatedPeaks, TwoCyclesPrintNoDiagnostics) {
+    SimulatedCv s(GetParam(), 2);
+    EXPECT_EQ(s.Count("Peak  4 :"), 1);
+    EXPECT_EQ(s.Count("I pc/I pa"), 0);
+    EXPECT_EQ(s.Count("Ep2 - Ep1"), 0);
+}
+
+// The areas are checked on the digital simulation, whose currents follow the scan rate; the
+// closed-form sweep is a semi-derivative over the potential grid that does not.
+TEST(SimulatedPeakArea, SingleSweepIsTheScanRateTimesTheCharge) {
+    SimulatedCv s(true, 0);
+    const int n = s.wb.Curves.NoOfData;
+    // Points 3..N-2 searched: v (Q(N-2) - Q(2)).
+    const double area = 0.01 * (ReversibleCharge(s.wb, n - 2) - ReversibleCharge(s.wb, 2));
+    EXPECT_REL_NEAR(s.Value("Peak Area = "), area, 0.01);
+}
+
+TEST(SimulatedPeakArea, CycleIsTheScanRateTimesForwardMinusReverseCharge) {
+    SimulatedCv s(true, 1);
+    const int n = s.wb.Curves.NoOfData, npts = s.wb.Res.PointsPerSweep;
+    const double forward = ReversibleCharge(s.wb, npts) - ReversibleCharge(s.wb, 2);
+    const double reverse = ReversibleCharge(s.wb, n - 2) - ReversibleCharge(s.wb, npts - 1);
+    // The simulated currents are within about 1 % of the reversible ones; the difference of the
+    // two sweeps' charges is half their sum, so its error is doubled.
+    EXPECT_REL_NEAR(s.Value("Peak Area = "), 0.01 * (forward - reverse), 0.02);
+}
+
+INSTANTIATE_TEST_SUITE_P(Roads, SimulatedPeaks, ::testing::Values(false, true),
+                         [](const auto& info) { return info.param ? "Digital" : "Analytical"; });
+
 }  // namespace
 }  // namespace zemra
