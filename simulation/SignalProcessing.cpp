@@ -119,9 +119,14 @@ void ComputeOutputQuantity(Workbench& wb) {
         wb.Ui.MessageBox(e.what());
         return;
     }
+    WriteOutputQuantity(wb);
+}
+
+void WriteOutputQuantity(Workbench& wb) {
     const std::string quantity = wb.Input.ListText("ComboY");
     CurveStore& cs = wb.Curves;
-    if (quantity == kQuantityCurrent) {
+    const bool speciesCurves = quantity == kQuantityConcentration;
+    if (quantity == kQuantityCurrent || (speciesCurves && wb.Fit.Fitting)) {
         cs.NoOfCurves = cs.NewCurve;
         for (int i = cs.FirstPoint; i <= cs.LastPoint; ++i)
             cs.Y(i, cs.CurveNo) = wb.Res.Icomp(i, wb.Res.TotalColumn);
@@ -129,7 +134,7 @@ void ComputeOutputQuantity(Workbench& wb) {
         SolutionQuantity(wb, true);
     } else if (quantity == kQuantityConductance) {
         SolutionQuantity(wb, false);
-    } else if (quantity == kQuantityConcentration) {
+    } else if (speciesCurves) {
         const int species = wb.Model.NSpecies;
         cs.NoOfCurves = species;
         for (int s = 1; s <= species; ++s)

@@ -36,4 +36,10 @@ void AddNoise(const ParameterModel& m, int noOfData, double dominantExtreme, boo
 // number; a failure is shown in a message box and leaves the curve store as it was.
 void ComputeOutputQuantity(Workbench& wb);
 
+// The writing step of ComputeOutputQuantity alone, from the parameter model as it stands: a fit
+// derives every trial curve this way, so that its trial values stay in the model. While fitting,
+// the surface-concentration choice writes the total current into the fit's slot instead of the
+// species curves, which would overwrite the data curve in slot 1.
+void WriteOutputQuantity(Workbench& wb);
+
 }  // namespace zemra

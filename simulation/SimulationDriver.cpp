@@ -257,6 +257,7 @@ void SimulateCurve(Workbench& wb, OutputStep output) {
     wb.Curves.FirstPoint = 1;
     wb.Curves.LastPoint = wb.Curves.NoOfData;
     if (output == OutputStep::Derive) ComputeOutputQuantity(wb);
+    if (output == OutputStep::DeriveFromModel) WriteOutputQuantity(wb);
 }
 
 }  // namespace zemra

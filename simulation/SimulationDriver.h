@@ -15,8 +15,9 @@ inline constexpr const char* kTryAgainSuffix = "! Please try again by other init
 
 // Whether the run ends by deriving the shown quantity into the curve store, or leaves that to a
 // redraw that follows at once (the Simulate command), so that a refused distance is reported
-// once and not twice.
-enum class OutputStep { Derive, LeaveToRedraw };
+// once and not twice. DeriveFromModel derives it without collecting the sheet first: a fit's
+// model evaluation keeps its trial values in the parameter model.
+enum class OutputStep { Derive, LeaveToRedraw, DeriveFromModel };
 
 // One simulation from the current parameter model (collect the sheet first). A run-time error
 // ends the run with the analytical error message; FirstPoint, LastPoint and the plotted curve

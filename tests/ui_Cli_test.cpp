@@ -150,5 +150,18 @@ TEST(Cli, OverlongImportLeavesTheEarlierCurveForTheExport) {
     EXPECT_EQ(ReadFile(out), ReadFile(wave));  // the fixture is written in the export's layout
 }
 
+TEST(Cli, FitAndSeparationCommandsPrintTheFitReport) {
+    CliRun r = Cli({"CheckDigital=0", "Simulate", "AutoFit"});
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out.rfind("Least square =  0 \n", 0), 0u);
+    EXPECT_NE(r.out.find("\nConvergence flag =          -1 \n"), std::string::npos);
+    for (const char* command : {"ManualFit", "ManualSeparate", "AutoSeparate"}) {
+        r = Cli({"mech=4", "Eze(2)=-0.15", "Simulate", command});
+        EXPECT_EQ(r.status, 0) << command << ": " << r.err;
+        const bool reports = std::string(command).rfind("Auto", 0) == 0;
+        EXPECT_EQ(r.out.find("Convergence flag = ") != std::string::npos, reports) << command;
+    }
+}
+
 }  // namespace
 }  // namespace zemra

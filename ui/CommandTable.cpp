@@ -1,6 +1,8 @@
 #include "ui/CommandTable.h"
 
 #include "curves/CurveCommands.h"
+#include "fitting/FitDriver.h"
+#include "fitting/PeakSeparation.h"
 #include "ui/Commands.h"
 #include "ui/SheetLayout.h"
 
@@ -12,6 +14,10 @@ const std::vector<CommandInfo>& CommandTable() {
         {"Import", true, mnuImport},
         {"Export", true, mnuExport},
         {"Simulate", false, mnuSimulate},
+        {"ManualFit", false, mnuManualFit_Click},
+        {"AutoFit", false, mnuAutoFit_Click},
+        {"ManualSeparate", false, mnuManualSeparate_Click},
+        {"AutoSeparate", false, mnuAutoSeparate_Click},
         {"Experimental", false, mnuExperimental},
         {"Plot", false, mnuPlot},
         {"NextCurve", false, mnuNextCurve},

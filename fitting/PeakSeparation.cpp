@@ -1,0 +1,30 @@
+#include "fitting/PeakSeparation.h"
+
+#include "curves/Plot.h"
+#include "fitting/FitDriver.h"
+
+namespace zemra {
+
+void SeparateReactionCurrents(Workbench& wb) {
+    CurveStore& cs = wb.Curves;
+    const Results& res = wb.Res;
+    cs.NoOfCurves = 2;
+    // At most three reactions, so the last slot used is 5.
+    for (int j = 1; j <= wb.Model.NCharge && cs.NoOfCurves < kMaxCurves; ++j) {
+        cs.NoOfCurves += 1;
+        for (int i = 1; i <= cs.NoOfData; ++i) cs.Y(i, cs.NoOfCurves) = res.Icomp(i, j);
+    }
+    PlotCurves(wb);
+}
+
+void mnuManualSeparate_Click(Workbench& wb) {
+    mnuManualFit_Click(wb);
+    SeparateReactionCurrents(wb);
+}
+
+void mnuAutoSeparate_Click(Workbench& wb) {
+    mnuAutoFit_Click(wb);
+    SeparateReactionCurrents(wb);
+}
+
+}  // namespace zemra

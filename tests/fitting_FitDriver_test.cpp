@@ -1,0 +1,159 @@
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "fitting/FitDriver.h"
+#include "platform/NumberText.h"
+#include "tests/TestSupport.h"
+#include "ui/SheetLayout.h"
+
+namespace zemra {
+namespace {
+
+// A measured curve made by the program itself: the sheet's experiment (0.3 V to -0.3 V in 5 mV
+// steps at 10 mV/s, E0' = 0.1 V, 1 mM of A) simulated with the values typed before Measure();
+// the sheet is then retyped with the fit's start values. The sheet is brought to the front
+// before typing, as a user does, so that its handlers see the collected temperature.
+struct FitBench : test::Bench {
+    explicit FitBench(bool digital = false) {
+        ActivateSheet(wb);
+        wb.Input.SetChecked("CheckDigital", digital);
+    }
+    void Set(const char* name, int row, const char* text) { wb.Input.SetText(name, row, text); }
+    void Fit(std::vector<int> slots) {
+        for (int s = 1; s <= kFitSlots; ++s) wb.Input.SetChecked("CheckFitted", s, false);
+        for (int s : slots) wb.Input.SetChecked("CheckFitted", s, true);
+    }
+    void Measure() {
+        mnuSimulate(wb);
+        for (int i = 1; i <= wb.Curves.NoOfData; ++i) data.push_back(wb.Curves.Y(i, 1));
+    }
+    std::string Line(const std::string& start) const {
+        for (const auto& line : wb.Result.Lines)
+            if (line.rfind(start, 0) == 0) return line;
+        return "";
+    }
+    std::vector<double> data;
+};
+
+// A report line: the label, blanks up to the third print zone (column 29), the printed number.
+std::string Labelled(const std::string& label, const std::string& number) {
+    return label + std::string(28 - label.size(), ' ') + number;
+}
+
+TEST(AutoFit, ExactStartReportsTheSheetValueAndEndsWithFlagMinus1) {
+    // Slot 1 (C of A) is checked at start-up and the data is the sheet's own simulation, so the
+    // first evaluation reproduces it. C of A is the sheet's initial concentration, 1 mM
+    // pre-equilibrated at 0.3 V against 0.1 V at 25 C: 1e-3 / (1 + exp(-0.2 F/RT)) = 9.9958e-4.
+    FitBench b;
+    b.Measure();
+    mnuAutoFit_Click(b.wb);
+    const auto& lines = b.wb.Result.Lines;
+    ASSERT_EQ(lines.size(), 11u);
+    EXPECT_EQ(lines[0], "Least square =  0 ");
+    EXPECT_EQ(lines[1], "No.           Initial value               Fitted value");
+    EXPECT_EQ(lines[2], " 1             0.0009996     0.0009996 ");
+    EXPECT_EQ(lines[3], "");
+    EXPECT_EQ(lines[4], Labelled("Least square = ", " 0 "));
+    EXPECT_EQ(lines[6], Labelled("Convergence flag = ", "-1 "));
+    EXPECT_EQ(lines[7], Labelled("No. of iteration = ", " 1 "));
+    EXPECT_EQ(lines[8], Labelled("No. of obj. fun. = ", " 1 "));
+    EXPECT_EQ(lines[9], Labelled("No. of MARQUARDS = ", " 0 "));
+    EXPECT_EQ(lines[10].rfind("Computation time (s) =       ", 0), 0u);
+    double mean = 0, var = 0;
+    const double m = static_cast<double>(b.data.size());
+    for (double y : b.data) mean += y / m;
+    for (double y : b.data) var += (y - mean) * (y - mean) / m;
+    EXPECT_REL_NEAR(Val(lines[5].substr(28)), var, 1e-13);
+    EXPECT_EQ(b.wb.Input.CaptionOf("CheckFitted", 1), "9.996e-4");
+}
+
+TEST(AutoFit, RecoversFormalPotentialAndRateConstantBesideTheData) {
+    // A quasi-reversible cycle (ks = 0.01 cm/s at 10 mV/s), fitted from E0' 30 mV too negative
+    // and ks ten times too small.
+    FitBench b;
+    b.wb.Input.SetListIndex("ComboScan", 1);
+    b.Set("ks", 1, "0.01");
+    b.Measure();
+    b.Set("Eze", 1, "0.07");
+    b.Set("ks", 1, "0.001");
+    b.Fit({5, 11});
+    mnuAutoFit_Click(b.wb);
+    ASSERT_TRUE(b.host.Messages.empty()) << b.host.Messages.front();
+    const double ks = Val(b.wb.Input.CaptionOf("CheckFitted", 5));
+    const double e0 = Val(b.wb.Input.CaptionOf("CheckFitted", 11));
+    EXPECT_REL_NEAR(ks, 0.01, 0.02);
+    EXPECT_NEAR(e0, 0.1, 5e-4);
+    EXPECT_EQ(b.Line("Convergence flag = "), Labelled("Convergence flag = ", "-2 "));
+    // The model keeps the fitted values, the sheet the start values.
+    EXPECT_REL_NEAR(b.wb.Model.ks[1], ks, 5e-4);
+    EXPECT_REL_NEAR(b.wb.Model.Eformal[1], e0, 5e-4);
+    EXPECT_EQ(b.wb.Input.TextOf("Eze", 1), "0.07");
+    // The store: the data in slot 1, the last evaluation in slot 2.
+    const CurveStore& cs = b.wb.Curves;
+    EXPECT_EQ(cs.NoOfCurves, 2);
+    for (int i = 1; i <= cs.NoOfData; ++i) {
+        EXPECT_EQ(cs.Y(i, 1), b.data[static_cast<size_t>(i - 1)]);
+        EXPECT_EQ(cs.Y(i, 2), b.wb.Res.Icomp(i, b.wb.Res.TotalColumn));
+    }
+    EXPECT_FALSE(b.wb.Fit.Fitting);
+    EXPECT_FALSE(b.host.WaitCursor);
+}
+
+TEST(AutoFit, StartValueOutsideItsBoundsIsReportedAsGivenAndFittedFromTheBound) {
+    // Data made at E0' = -0.2 V, the lower bound; a start of -0.3 V is pulled onto the bound,
+    // where the first evaluation reproduces the data (A is wholly oxidised at 0.3 V for both).
+    FitBench b;
+    b.Set("Eze", 1, "-0.2");
+    b.Measure();
+    b.Set("Eze", 1, "-0.3");
+    b.Fit({11});
+    mnuAutoFit_Click(b.wb);
+    EXPECT_EQ(b.Line(" 1 "), " 1            -0.3          -0.2 ");
+    EXPECT_EQ(b.Line("Convergence flag = "), Labelled("Convergence flag = ", "-1 "));
+    EXPECT_EQ(b.wb.Input.CaptionOf("CheckFitted", 11), "-2e-1");
+}
+
+TEST(AutoFit, CheckedSlotHiddenByTheMechanismIsNotFitted) {
+    FitBench b;
+    b.Measure();
+    b.Fit({1, 6, 14, 18});
+    ActivateSheet(b.wb);  // mechanism 1: one charge transfer, no homogeneous reaction
+    mnuAutoFit_Click(b.wb);
+    EXPECT_EQ(b.wb.Fit.NFit, 1);
+    EXPECT_EQ(b.Line(" 2 "), "");
+    EXPECT_EQ(b.wb.Input.CaptionOf("CheckFitted", 6), "ks fitted");
+}
+
+TEST(AutoFit, ConstantCurveEndsWithTheFitErrorMessage) {
+    // A constant curve (a power of two, so that its mean is exact) has VarY = 0, so FitStep0 = 0
+    // and E0' = 0 gets a zero derivative step.
+    FitBench b;
+    b.Measure();
+    for (int i = 1; i <= b.wb.Curves.NoOfData; ++i) b.wb.Curves.Y(i, 1) = std::ldexp(1.0, -20);
+    b.Set("Eze", 1, "0");
+    b.Fit({11});
+    mnuAutoFit_Click(b.wb);
+    EXPECT_EQ(b.host.Messages,
+              std::vector<std::string>{
+                  "Fit Error: Division by zero! Please try again by other initial values."});
+    EXPECT_EQ(b.Line("No."), "");
+    EXPECT_EQ(b.wb.Input.CaptionOf("CheckFitted", 11), "E\xC2\xB0 fitted (V)");
+    EXPECT_FALSE(b.wb.Fit.Fitting);
+    EXPECT_FALSE(b.canvas.Ops.empty());  // Auto Fit still plots
+}
+
+TEST(AutoFit, SurfaceConcentrationChoiceLeavesTheDataCurveInPlace) {
+    // The species curves would overwrite slots 1..NSpecies, the data among them; while fitting
+    // the fitted slot gets the total current instead.
+    FitBench b(true);
+    b.Measure();
+    b.wb.Input.SetListIndex("ComboY", 3);
+    mnuAutoFit_Click(b.wb);
+    for (int i = 1; i <= b.wb.Curves.NoOfData; ++i)
+        ASSERT_EQ(b.wb.Curves.Y(i, 1), b.data[static_cast<size_t>(i - 1)]) << i;
+    EXPECT_EQ(b.Line("Convergence flag = "), Labelled("Convergence flag = ", "-1 "));
+}
+
+}  // namespace
+}  // namespace zemra
