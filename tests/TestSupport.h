@@ -8,6 +8,7 @@
 #include <string>
 
 #include "curves/Workbench.h"
+#include "platform/RuntimeError.h"
 #include "ui/Commands.h"
 
 namespace zemra::test {
@@ -40,5 +41,20 @@ struct Bench {
 
 // A path for a scratch file under the test's temporary directory.
 std::string TempPath(const std::string& name);
+
+}  // namespace zemra::test
+
+namespace zemra::test {
+
+// The description of the RuntimeError that call() raises, or "" when it raises none.
+template <class Call>
+std::string ErrorOf(Call&& call) {
+    try {
+        call();
+    } catch (const RuntimeError& e) {
+        return e.Description();
+    }
+    return "";
+}
 
 }  // namespace zemra::test

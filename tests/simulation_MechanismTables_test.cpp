@@ -1,4 +1,6 @@
 #include <cmath>
+#include <map>
+#include <string>
 #include <vector>
 
 #include "simulation/MechanismTables.h"
@@ -9,70 +11,37 @@ namespace {
 
 constexpr int A = 0, B = 1, C = 2, D = 3;
 
-// One homogeneous step written as chemistry: reactants -> products at the rate
-// k x product of the reactant concentrations (mass action); a species listed twice counts twice.
-struct Step {
-    std::vector<int> reactants, products;
-    double k;
-};
-
-// The homogeneous reactions of each mechanism, from its caption, with the step rates
-// kf1 = 0.7, kb1 = 0.3, kf2 = 0.5, kb2 = 0.2 (the stoichiometric number p taken as 1).
-std::vector<Step> Chemistry(int mechanism) {
-    const double kf1 = 0.7, kb1 = 0.3, kf2 = 0.5, kb2 = 0.2;
-    auto pair = [](std::vector<int> left, std::vector<int> right, double kf, double kb) {
-        return std::vector<Step>{{left, right, kf}, {right, left, kb}};
-    };
-    auto join = [](std::vector<Step> a, const std::vector<Step>& b) {
-        a.insert(a.end(), b.begin(), b.end());
-        return a;
-    };
-    switch (mechanism) {
-        case 5:
-            return pair({C}, {A}, kf1, kb1);
-        case 6:
-            return join(pair({C}, {A}, kf1, kb1), pair({B}, {D}, kf2, kb2));
-        case 7:
-        case 11:
-            return pair({B}, {C}, kf1, kb1);
-        case 8:
-            return pair({B, B}, {C}, kf1, kb1);
-        case 9:
-            return pair({B}, {A}, kf1, kb1);
-        case 10:
-            return pair({B, B}, {A}, kf1, kb1);
-        case 12:
-        case 15:
-            return pair({B}, {D}, kf1, kb1);
-        case 13:
-            return join(pair({B}, {D}, kf1, kb1), pair({C}, {A}, kf2, kb2));
-        case 14:
-            return pair({C}, {D}, kf1, kb1);
-        case 16:
-            return pair({B, C}, {A, D}, kf1, kb1);
-        case 17:
-            return pair({C}, {A, D}, kf1, kb1);
-        default:
-            return {};
-    }
-}
-
+// The homogeneous reactions of each mechanism as its caption writes them, left = right, with
+// reaction 1 at the step rates kf1/kb1 and reaction 2 at kf2/kb2 (the stoichiometric number p
+// taken as 1); a species written twice counts twice.
+const std::map<int, std::vector<std::string>> kCaptions = {
+    {5, {"C=A"}},   {6, {"C=A", "B=D"}}, {7, {"B=C"}},  {8, {"BB=C"}},        {9, {"B=A"}},
+    {10, {"BB=A"}}, {11, {"B=C"}},       {12, {"B=D"}}, {13, {"B=D", "C=A"}}, {14, {"C=D"}},
+    {15, {"B=D"}},  {16, {"BC=AD"}},     {17, {"C=AD"}}};
 const StepRates kRates{0.7, 0.3, 0.5, 0.2};
+const Vector6 kSomeConcentrations{0.8, 0.35, 0.6, 0.45, 0, 0};
 
-// Rate (per time step) at which each species is consumed by the homogeneous chemistry.
+// Rate (per time step) at which each species is consumed by the chemistry, by mass action.
 Vector6 Consumption(int mechanism, const Vector6& c) {
+    const double kf[] = {kRates.kf1, kRates.kf2}, kb[] = {kRates.kb1, kRates.kb2};
     Vector6 out{};
-    for (const Step& s : Chemistry(mechanism)) {
-        double rate = s.k;
-        for (int r : s.reactants) rate *= c[r];
-        for (int r : s.reactants) out[r] += rate;
-        for (int p : s.products) out[p] -= rate;
+    const auto found = kCaptions.find(mechanism);
+    if (found == kCaptions.end()) return out;  // no homogeneous chemistry
+    for (size_t r = 0; r < found->second.size(); ++r) {
+        const std::string& x = found->second[r];
+        const std::string left = x.substr(0, x.find('=')), right = x.substr(x.find('=') + 1);
+        double net = kf[r], backward = kb[r];
+        for (char s : left) net *= c[s - 'A'];
+        for (char s : right) backward *= c[s - 'A'];
+        net -= backward;
+        for (char s : left) out[s - 'A'] += net;
+        for (char s : right) out[s - 'A'] -= net;
     }
     return out;
 }
 
-// A box block of the mechanism at concentrations c, and its homogeneous part (block minus the
-// diffusion diagonal).
+// The homogeneous part of a box block at concentrations c: the block minus its diffusion
+// diagonal.
 Matrix6 HomogeneousPart(int mechanism, const Vector6& c) {
     const Vector6 d{3.1, 2.3, 4.7, 1.9, 0, 0};
     Matrix6 block{};
@@ -84,90 +53,59 @@ Matrix6 HomogeneousPart(int mechanism, const Vector6& c) {
     return block;
 }
 
-const Vector6 kSomeConcentrations{0.8, 0.35, 0.6, 0.45, 0, 0};
-
 TEST(MechanismBlocks, EachRateIsWrittenOnceWithTheCaptionsStoichiometry) {
     // The semi-implicit form k x c(previous) x c(new), evaluated at c(new) = c(previous), must
     // give back the mass-action consumption of every species.
+    const Vector6& c = kSomeConcentrations;
     for (int mech = 1; mech <= 17; ++mech) {
-        if (mech == 16) continue;  // written as the Jacobian, below
-        const Matrix6 h = HomogeneousPart(mech, kSomeConcentrations);
-        const Vector6 expected = Consumption(mech, kSomeConcentrations);
+        const Matrix6 h = HomogeneousPart(mech, c);
+        if (mech == 16) {  // written as the Jacobian of its rate: central differences
+            for (int t = 0; t < 4; ++t) {
+                Vector6 up = c, down = c;
+                up[t] += 1e-3;
+                down[t] -= 1e-3;
+                const Vector6 cu = Consumption(16, up), cd = Consumption(16, down);
+                for (int s = 0; s < 4; ++s)
+                    EXPECT_NEAR(h[s][t], (cu[s] - cd[s]) / 2e-3, 1e-12) << s << "," << t;
+            }
+            continue;
+        }
+        const Vector6 expected = Consumption(mech, c);
         for (int s = 0; s < 4; ++s) {
             double applied = 0;
-            for (int t = 0; t < 4; ++t) applied += h[s][t] * kSomeConcentrations[t];
+            for (int t = 0; t < 4; ++t) applied += h[s][t] * c[t];
             EXPECT_NEAR(applied, expected[s], 1e-14) << "mechanism " << mech << " species " << s;
         }
     }
 }
 
-TEST(MechanismBlocks, CatalyticExchangeIsTheJacobianOfItsRate) {
-    const Matrix6 h = HomogeneousPart(16, kSomeConcentrations);
-    for (int t = 0; t < 4; ++t) {
-        Vector6 up = kSomeConcentrations, down = kSomeConcentrations;
-        up[t] += 1e-3;
-        down[t] -= 1e-3;
-        const Vector6 cu = Consumption(16, up), cd = Consumption(16, down);
-        for (int s = 0; s < 4; ++s)
-            EXPECT_NEAR(h[s][t], (cu[s] - cd[s]) / 2e-3, 1e-12) << s << "," << t;
-    }
-}
-
-struct Conserved {
-    int mechanism;
-    Vector6 weights;
-};
-
 TEST(MechanismBlocks, HomogeneousPartConservesMatter) {
-    const Vector6 all{1, 1, 1, 1, 0, 0};
-    const Conserved cases[] = {
-        {5, all},
-        {6, all},
-        {7, all},
-        {9, all},
-        {11, all},
-        {12, all},
-        {13, all},
-        {14, all},
-        {15, all},
-        {16, all},
-        {8, {0, 1, 2, 0, 0, 0}},
-        {10, {2, 1, 0, 0, 0, 0}},
-        {17, {1, 0, 1, 0, 0, 0}},
-    };
-    for (const Conserved& c : cases) {
-        const Matrix6 h = HomogeneousPart(c.mechanism, kSomeConcentrations);
+    // Zero column sums with the rows weighted by the conserved combination: B + 2C for 2B = C,
+    // 2A + B for 2B = A, A + C for C = A + D, the plain sum of the species otherwise.
+    const std::map<int, Vector6> weights = {
+        {8, {0, 1, 2, 0, 0, 0}}, {10, {2, 1, 0, 0, 0, 0}}, {17, {1, 0, 1, 0, 0, 0}}};
+    for (const auto& [mech, reactions] : kCaptions) {
+        const Vector6 w = weights.contains(mech) ? weights.at(mech) : Vector6{1, 1, 1, 1, 0, 0};
+        const Matrix6 h = HomogeneousPart(mech, kSomeConcentrations);
         double size = 0;
         for (int t = 0; t < 4; ++t) {
             double columnSum = 0;
             for (int s = 0; s < 4; ++s) {
-                columnSum += c.weights[s] * h[s][t];
+                columnSum += w[s] * h[s][t];
                 size += std::fabs(h[s][t]);
             }
-            EXPECT_NEAR(columnSum, 0, 1e-15) << "mechanism " << c.mechanism << " column " << t;
+            EXPECT_NEAR(columnSum, 0, 1e-15) << "mechanism " << mech << " column " << t;
         }
-        EXPECT_GT(size, 0) << "mechanism " << c.mechanism << " has no chemistry";
+        EXPECT_GT(size, 0) << "mechanism " << mech << " has no chemistry";
     }
 }
 
-// The charge transfers of each mechanism as (oxidised, reduced) species pairs, reaction k at
-// index k - 1.
+// The charge transfers of each mechanism as (oxidised, reduced) pairs, reaction k at k - 1.
 std::vector<std::pair<int, int>> Couples(int mechanism) {
-    switch (mechanism) {
-        case 2:
-        case 14:
-        case 15:
-            return {{A, B}, {B, C}};
-        case 3:
-            return {{A, B}, {B, C}, {C, D}};
-        case 4:
-        case 11:
-        case 12:
-        case 13:
-            return {{A, B}, {C, D}};
-        default:
-            return {{A, B}};
-    }
+    if (mechanism == 3) return {{A, B}, {B, C}, {C, D}};
+    if (mechanism == 2 || mechanism == 14 || mechanism == 15) return {{A, B}, {B, C}};
+    if (mechanism == 4 || (mechanism >= 11 && mechanism <= 13)) return {{A, B}, {C, D}};
+    return {{A, B}};
 }
 
 TEST(MechanismSurface, FluxesBalanceTheChargeTransfersForEveryMechanism) {

@@ -1,4 +1,7 @@
 #include <cmath>
+#include <functional>
+#include <string>
+#include <vector>
 
 #include "model/Collection.h"
 #include "simulation/SignalProcessing.h"
@@ -30,31 +33,26 @@ struct Signal {
     double Ic() const { return 2e-5 * 0.5 * 0.1; }
 };
 
-TEST(ChargingCurrent, SingleCathodicSweepAddsIcEverywhereWhenThereIsCapacitance) {
-    Signal s(10, 0.5), none(10, 0.5);
-    none.m.Cdl = 0;
-    AddChargingCurrent(s.m, s.X, s.n, s.res);
-    AddChargingCurrent(none.m, none.X, none.n, none.res);
-    for (int i = 1; i <= s.n; ++i) {
-        EXPECT_DOUBLE_EQ(s.res.Icomp(i, 2), s.Ic());
-        EXPECT_EQ(none.res.Icomp(i, 2), 0.0);
-    }
-}
-
-TEST(ChargingCurrent, StepTechniquesGrowFromTheStartPotential) {
-    Signal s(10, 0.5, 2);
-    AddChargingCurrent(s.m, s.X, s.n, s.res);
-    for (int i = 1; i <= s.n; ++i)
-        EXPECT_RELABS_NEAR(s.res.Icomp(i, 2), 0.01 * (i - 1) * s.Ic(), 1e-12, 1e-24);
-}
-
-TEST(ChargingCurrent, ChangesSignWithEverySweep) {
-    Signal s(10, 2);
-    AddChargingCurrent(s.m, s.X, s.n, s.res);
-    for (int i = 1; i <= s.n; ++i) {
-        const int sweep = (i - 1) / 10;  // 0..3
-        const double expected = sweep % 2 == 0 ? s.Ic() : -s.Ic();
-        EXPECT_DOUBLE_EQ(s.res.Icomp(i, 2), expected) << i;
+TEST(ChargingCurrent, FollowsTheSweepsAndTheTechnique) {
+    // Ic = Cdl A v: +Ic on every cathodic sweep and -Ic on every anodic one, nothing without
+    // capacitance; the DC technique grows from the start potential as (X(1) - X(i)) Ic.
+    const struct {
+        int technique;
+        double cycles, cdl;
+        std::function<double(const Signal&, int)> expected;
+    } cases[] = {
+        {1, 0.5, 2e-5, [](const Signal& s, int) { return s.Ic(); }},
+        {1, 0.5, 0, [](const Signal&, int) { return 0.0; }},
+        {2, 0.5, 2e-5, [](const Signal& s, int i) { return (s.X(1) - s.X(i)) * s.Ic(); }},
+        {1, 2, 2e-5, [](const Signal& s, int i) { return (i - 1) / 10 % 2 ? -s.Ic() : s.Ic(); }},
+    };
+    for (const auto& c : cases) {
+        Signal s(10, c.cycles, c.technique);
+        s.m.Cdl = c.cdl;
+        AddChargingCurrent(s.m, s.X, s.n, s.res);
+        for (int i = 1; i <= s.n; ++i)
+            EXPECT_RELABS_NEAR(s.res.Icomp(i, 2), c.expected(s, i), 1e-12, 1e-24)
+                << "technique " << c.technique << " cycles " << c.cycles << " point " << i;
     }
 }
 
@@ -86,13 +84,10 @@ TEST(Noise, ReproducibleGaussianOfTheGivenLevel) {
     }
     // Standard deviation Noise * 0.0025 * extreme = 2.5e-5 A, mean 0.
     const double mean = sum / a.n;
-    const double sd = std::sqrt(sum2 / a.n - mean * mean);
-    EXPECT_REL_NEAR(sd, 2.5e-5, 0.1);
+    EXPECT_REL_NEAR(std::sqrt(sum2 / a.n - mean * mean), 2.5e-5, 0.1);
     EXPECT_LT(std::fabs(mean), 0.1 * 2.5e-5);
-}
-
-TEST(Noise, NeverWhileFittingNorWithoutLevelOrSignal) {
-    struct Case {
+    // Never while fitting, nor without a noise level or a signal.
+    const struct {
         double noise, extreme;
         bool fitting;
     } cases[] = {{10, 1e-3, true}, {0, 1e-3, false}, {10, 0, false}};
@@ -125,80 +120,68 @@ struct Output : test::Bench {
         for (size_t k = 0; k < entries.size(); ++k)
             if (entries[k] == text) wb.Input.SetListIndex("ComboY", static_cast<int>(k));
     }
-    // Area 1 cm^2, electrolyte 0.01 M of conductivity 100, distance d, no surface species.
-    void UnitCell(const char* distance) {
+    // Area 1 cm^2, electrolyte of conductivity 100 at concentration c, distance d, no surface
+    // species.
+    void UnitCell(const char* distance, const char* c) {
         wb.Input.SetText("ARE", "1");
-        wb.Input.SetText("TextElectrolyteC", "0.01");
+        wb.Input.SetText("TextElectrolyteC", c);
         wb.Input.SetText("TextElectrolyteCond", "100");
         wb.Input.SetText("TextDis", distance);
         wb.Res.Csurf.Fill(0);
     }
 };
 
-TEST(OutputQuantity, CurrentCopiesTheTotalIntoTheCurrentCurve) {
-    Output o;
-    o.wb.Curves.NoOfCurves = 4;
-    ComputeOutputQuantity(o.wb);
-    EXPECT_EQ(o.wb.Curves.NoOfCurves, o.wb.Curves.NewCurve);
-    for (int i = 1; i <= 5; ++i) EXPECT_EQ(o.wb.Curves.Y(i, 1), o.wb.Res.Icomp(i, 2));
+TEST(OutputQuantity, CurrentAndSurfaceConcentrationCopyTheResults) {
+    Output current, conc;
+    current.wb.Curves.NoOfCurves = 4;
+    ComputeOutputQuantity(current.wb);
+    EXPECT_EQ(current.wb.Curves.NoOfCurves, current.wb.Curves.NewCurve);
+    conc.Quantity(kQuantityConcentration);
+    ComputeOutputQuantity(conc.wb);
+    EXPECT_EQ(conc.wb.Curves.NoOfCurves, 2);  // mechanism 1: A and B
+    for (int i = 1; i <= 5; ++i) {
+        EXPECT_EQ(current.wb.Curves.Y(i, 1), current.wb.Res.Icomp(i, 2));
+        EXPECT_EQ(conc.wb.Curves.Y(i, 1), conc.wb.Res.Csurf(i, 1));
+        EXPECT_EQ(conc.wb.Curves.Y(i, 2), conc.wb.Res.Csurf(i, 2));
+    }
 }
 
 TEST(OutputQuantity, ResistanceAndConductanceOfAUnitCell) {
-    struct Case {
-        const char* quantity;
-        const char* distance;
+    // Doubling the distance doubles R and halves the conductance. A distance that is no
+    // non-zero number, or a solution without electrolyte, is refused and leaves the store.
+    const char* const badDistance = "Input Error: Dis (cm) must be a non-zero number";
+    const struct {
+        const char *quantity, *distance, *electrolyte;
         double expected;
-    } cases[] = {{kQuantityResistance, "1", 1.0},
-                 {kQuantityConductance, "1", 1.0},
-                 {kQuantityResistance, "2", 2.0},
-                 {kQuantityConductance, "2", 0.5}};
+        const char* message;
+    } cases[] = {
+        {kQuantityResistance, "1", "0.01", 1.0, ""},
+        {kQuantityConductance, "1", "0.01", 1.0, ""},
+        {kQuantityResistance, "2", "0.01", 2.0, ""},
+        {kQuantityConductance, "2", "0.01", 0.5, ""},
+        {kQuantityResistance, "abc", "0.01", 0, badDistance},
+        {kQuantityConductance, "0", "0.01", 0, badDistance},
+        {kQuantityResistance, "", "0.01", 0, badDistance},
+        {kQuantityResistance, "1", "0", 0, "Output Error: Division by zero"},
+    };
     for (const auto& c : cases) {
         Output o;
         o.Quantity(c.quantity);
-        o.UnitCell(c.distance);
-        ComputeOutputQuantity(o.wb);
-        for (int i = 1; i <= 5; ++i)
-            EXPECT_REL_NEAR(o.wb.Curves.Y(i, 1), c.expected, 1e-12) << c.quantity << c.distance;
-        EXPECT_TRUE(o.host.Messages.empty());
-    }
-}
-
-TEST(OutputQuantity, SurfaceConcentrationFillsOneCurvePerSpecies) {
-    Output o;
-    o.Quantity(kQuantityConcentration);
-    ComputeOutputQuantity(o.wb);
-    EXPECT_EQ(o.wb.Curves.NoOfCurves, 2);  // mechanism 1: A and B
-    for (int i = 1; i <= 5; ++i) {
-        EXPECT_EQ(o.wb.Curves.Y(i, 1), o.wb.Res.Csurf(i, 1));
-        EXPECT_EQ(o.wb.Curves.Y(i, 2), o.wb.Res.Csurf(i, 2));
-    }
-}
-
-TEST(OutputQuantity, BadDistanceIsRefusedAndLeavesTheStore) {
-    for (const char* distance : {"abc", "0", ""}) {
-        Output o;
-        o.Quantity(kQuantityResistance);
-        o.UnitCell(distance);
+        o.UnitCell(c.distance, c.electrolyte);
         o.wb.Curves.Y(2, 1) = 42;
         o.wb.Curves.NoOfCurves = 3;
         ComputeOutputQuantity(o.wb);
-        ASSERT_EQ(o.host.Messages.size(), 1u) << distance;
-        EXPECT_EQ(o.host.Messages[0], "Input Error: Dis (cm) must be a non-zero number");
-        EXPECT_EQ(o.wb.Curves.Y(2, 1), 42.0);
-        EXPECT_EQ(o.wb.Curves.NoOfCurves, 3);
+        const std::string what = std::string(c.quantity) + " at " + c.distance + " cm";
+        if (*c.message) {
+            EXPECT_EQ(o.host.Messages, std::vector<std::string>{c.message}) << what;
+            EXPECT_EQ(o.wb.Curves.Y(2, 1), 42.0) << what;
+            EXPECT_EQ(o.wb.Curves.NoOfCurves, 3) << what;
+            continue;
+        }
+        EXPECT_TRUE(o.host.Messages.empty()) << what;
+        for (int i = 1; i <= 5; ++i)
+            EXPECT_REL_NEAR(o.wb.Curves.Y(i, 1), c.expected, 1e-12) << what;
     }
-}
-
-TEST(OutputQuantity, NonConductingSolutionHasNoResistanceCurve) {
-    Output o;
-    o.Quantity(kQuantityResistance);
-    o.UnitCell("1");
-    o.wb.Input.SetText("TextElectrolyteC", "0");
-    o.wb.Curves.Y(2, 1) = 42;
-    ComputeOutputQuantity(o.wb);
-    ASSERT_EQ(o.host.Messages.size(), 1u);
-    EXPECT_EQ(o.host.Messages[0], "Output Error: Division by zero");
-    EXPECT_EQ(o.wb.Curves.Y(2, 1), 42.0);
 }
 
 }  // namespace

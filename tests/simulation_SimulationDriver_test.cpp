@@ -42,29 +42,24 @@ struct Sim : test::Bench {
 };
 
 TEST(PotentialProgram, PointCountsAndStaircaseForEachScanMode) {
-    struct Case {
-        int scan;
-        int points;
-    } cases[] = {{0, 121}, {1, 242}, {2, 484}};
-    for (const auto& c : cases) {
+    const int points[] = {121, 242, 484};  // single sweep, cycle, 2 cycles
+    for (int scan = 0; scan <= 2; ++scan) {
         Sim s;
-        s.Scan(c.scan);
+        s.Scan(scan);
         s.Run();
         const auto& X = s.wb.Curves.X;
         EXPECT_EQ(s.wb.Res.PointsPerSweep, 121);
-        EXPECT_EQ(s.N(), c.points);
+        EXPECT_EQ(s.N(), points[scan]);
         EXPECT_EQ(s.wb.Res.ScanSign, -1);
         EXPECT_EQ(s.wb.Curves.FirstPoint, 1);
-        EXPECT_EQ(s.wb.Curves.LastPoint, c.points);
+        EXPECT_EQ(s.wb.Curves.LastPoint, points[scan]);
         EXPECT_DOUBLE_EQ(X(1), 0.3);
         EXPECT_NEAR(X(121), -0.3, 1e-12);
-        if (c.scan >= 1) {
+        if (scan >= 1) {
             EXPECT_EQ(X(122), X(121));  // the switching potential is listed twice
             EXPECT_DOUBLE_EQ(X(242), 0.3);
         }
-        if (c.scan == 2) {
-            for (int i = 1; i <= 242; ++i) EXPECT_EQ(X(242 + i), X(i));
-        }
+        for (int i = 1; scan == 2 && i <= 242; ++i) EXPECT_EQ(X(242 + i), X(i));
         EXPECT_TRUE(s.host.Messages.empty());
     }
 }
@@ -138,7 +133,7 @@ TEST(LinearSweep, ReversiblePeakAtPlanarElectrodeOnBothRoadsForAnyStep) {
     }
 }
 
-TEST(NormalPulse, ReversibleWaveShiftedByThePulse) {
+TEST(NormalPulse, ReversibleWaveShiftedByThePulseAndNoneAtAThinFilm) {
     Sim s;
     s.wb.Input.Select("optTech", 3);
     s.Run();
@@ -146,11 +141,7 @@ TEST(NormalPulse, ReversibleWaveShiftedByThePulse) {
     EXPECT_NEAR(s.HalfWave(), 0.15, 0.005);
     const double limit = 1.755 * 96.4846 * 1e-3 * std::sqrt(1e-5 / (kPiExact * 0.05));
     EXPECT_REL_NEAR(s.Total(s.N()), limit, 1e-3);
-}
-
-TEST(NormalPulse, ThinFilmHasNoClosedFormCurrent) {
-    Sim s;
-    s.wb.Input.Select("optTech", 3);
+    // A thin film has no closed-form normal pulse current.
     s.wb.Input.Select("optElectrode", 7);
     s.Run();
     EXPECT_EQ(s.wb.Model.TechElectrodeCode, 37);
