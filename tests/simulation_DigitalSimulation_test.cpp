@@ -1,6 +1,8 @@
 #include <array>
 #include <cmath>
+#include <string>
 #include <tuple>
+#include <vector>
 
 #include "model/Collection.h"
 #include "simulation/DigitalSimulation.h"
@@ -313,13 +315,13 @@ TEST_P(DefaultSheet, EveryTechniqueAndGeometryRunsWithoutError) {
             Experiment e(GetParam(), technique, electrode);
             ASSERT_EQ(std::tuple(e.m.Mechanism, e.m.Technique, e.m.Electrode),
                       std::tuple(GetParam(), technique, electrode));
+            SCOPED_TRACE(::testing::Message()
+                         << "technique " << technique << " electrode " << electrode);
             e.Run();
-            EXPECT_TRUE(e.host.Messages.empty())
-                << "technique " << technique << " electrode " << electrode << ": "
-                << (e.host.Messages.empty() ? "" : e.host.Messages[0]);
+            EXPECT_EQ(e.host.Messages, std::vector<std::string>{});
             double largest = 0;
             for (int i = 1; i <= e.noOfData; ++i) largest = std::max(largest, std::fabs(e.I(i)));
-            EXPECT_GT(largest, 0) << "technique " << technique << " electrode " << electrode;
+            EXPECT_GT(largest, 0);
         }
 }
 

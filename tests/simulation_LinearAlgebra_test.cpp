@@ -6,16 +6,7 @@
 namespace zemra {
 namespace {
 
-Matrix6 Make(std::initializer_list<std::initializer_list<double>> rows) {
-    Matrix6 a{};
-    int i = 0;
-    for (const auto& row : rows) {
-        int j = 0;
-        for (double v : row) a[i][j++] = v;
-        ++i;
-    }
-    return a;
-}
+// Matrices are written Matrix6{{{row 0}, {row 1}, ...}}: the leading block, zeros elsewhere.
 
 TEST(SmallKernels, MaxMinAndMatMul) {
     EXPECT_EQ(MaxOf(2, 3), 3);
@@ -24,32 +15,32 @@ TEST(SmallKernels, MaxMinAndMatMul) {
     EXPECT_TRUE(std::signbit(MaxOf(0.0, -0.0)));
     EXPECT_FALSE(std::signbit(MinOf(-0.0, 0.0)));
 
-    Matrix6 y = Make({{9, 9}, {9, 9}});
-    MatMul(Make({{1, 2, 3}, {4, 5, 6}}), Make({{1}, {0}, {-1}}), 1, 2, 0, y);
+    Matrix6 y{{{9, 9}, {9, 9}}};
+    MatMul(Matrix6{{{1, 2, 3}, {4, 5, 6}}}, Matrix6{{{1}, {0}, {-1}}}, 1, 2, 0, y);
     EXPECT_EQ(y[0][0], 1 - 3);
     EXPECT_EQ(y[1][0], 4 - 6);
     EXPECT_EQ(y[0][1], 9);  // outside k = 0..p: untouched
 }
 
 TEST(InvertMatrix, DiagonalShortcutAndItsErrors) {
-    Matrix6 a = Make({{2, 0}, {0, 4}});
+    Matrix6 a{{{2, 0}, {0, 4}}};
     EXPECT_TRUE(InvertMatrix(a, 1));
-    EXPECT_EQ(a, Make({{0.5, 0}, {0, 0.25}}));
-    Matrix6 zero = Make({{2, 0}, {0, 0}});
+    EXPECT_EQ(a, (Matrix6{{{0.5, 0}, {0, 0.25}}}));
+    Matrix6 zero{{{2, 0}, {0, 0}}};
     EXPECT_EQ(test::ErrorOf([&] { InvertMatrix(zero, 1); }), kDivisionByZero);
     EXPECT_EQ(test::ErrorOf([&] { InvertMatrix(a, 6); }), kSubscriptOutOfRange);
     EXPECT_EQ(test::ErrorOf([&] { GaussJordanInverse(a, -1); }), kSubscriptOutOfRange);
 }
 
 TEST(GaussJordanInverse, PivotsOffTheDiagonalAndStopsOnASingularMatrix) {
-    Matrix6 swap = Make({{0, 1}, {1, 0}});
+    Matrix6 swap{{{0, 1}, {1, 0}}};
     EXPECT_TRUE(GaussJordanInverse(swap, 1));
-    EXPECT_EQ(swap, Make({{0, 1}, {1, 0}}));
+    EXPECT_EQ(swap, (Matrix6{{{0, 1}, {1, 0}}}));
     // Step 0 pivots on the 4 at (1, 1): after both exchanges [[4, 2], [2, 1]], then
     // 1/4 = 0.25, 2 x 0.25 = 0.5, 1 - 2 x 0.5 = 0 and -2 x 0.25 = -0.5; the second pivot is 0.
-    Matrix6 singular = Make({{1, 2}, {2, 4}});
+    Matrix6 singular{{{1, 2}, {2, 4}}};
     EXPECT_FALSE(GaussJordanInverse(singular, 1));
-    EXPECT_EQ(singular, Make({{0.25, 0.5}, {-0.5, 0}}));
+    EXPECT_EQ(singular, (Matrix6{{{0.25, 0.5}, {-0.5, 0}}}));
 }
 
 TEST(InvertMatrix, InvertsGeneralMatricesOfEveryOrder) {
@@ -78,7 +69,7 @@ TEST(BlockSolve, UncoupledSpeciesKeepsItsValuesAndBadInputIsReported) {
     BoxMatrices block{};
     for (int j = 1; j <= n + 1; ++j) conc[j][0] = 0.1 * j;
     for (int j = 1; j <= n; ++j) block[j][0][0] = 1;
-    const Matrix6 one = Make({{1}});
+    const Matrix6 one{{{1}}};
     BlockSolveWork work;
     EXPECT_TRUE(BlockSolve(n, conc, lower, upper, block, one, one, 0, work));
     for (int j = 0; j <= n; ++j) EXPECT_DOUBLE_EQ(conc[j][0], 0.1 * std::max(j, 1));
@@ -88,8 +79,8 @@ TEST(BlockSolve, UncoupledSpeciesKeepsItsValuesAndBadInputIsReported) {
     EXPECT_EQ(test::ErrorOf([&] { BlockSolve(100, conc, lower, upper, block, one, one, 0, work); }),
               kSubscriptOutOfRange);
     // Singular 2 x 2 blocks: reported, and the solve goes on.
-    for (int j = 1; j <= n; ++j) block[j] = Make({{1, 1}, {1, 1}});
-    const Matrix6 identity = Make({{1, 0}, {0, 1}});
+    for (int j = 1; j <= n; ++j) block[j] = Matrix6{{{1, 1}, {1, 1}}};
+    const Matrix6 identity{{{1, 0}, {0, 1}}};
     EXPECT_FALSE(BlockSolve(n, conc, lower, upper, block, identity, identity, 1, work));
 }
 
@@ -113,9 +104,8 @@ TEST(BlockSolve, SolvesTheCoupledSystemOfFourSpecies) {
                                         : -0.1 * std::fabs(std::sin(1.0 + s + 2 * t + j));
         }
     // Surface: kinetic rows for A and C, balance rows for B (A + B) and D (C + D).
-    const Matrix6 surface =
-        Make({{1.7, -0.4, 0, 0}, {1, 1, 0, 0}, {0, 0, 2.5, -1.2}, {0, 0, 1, 1}});
-    const Matrix6 balance = Make({{1, 0, 0, 0}, {1, 1, 0, 0}, {0, 0, 1, 0}, {0, 0, 1, 1}});
+    const Matrix6 surface{{{1.7, -0.4, 0, 0}, {1, 1, 0, 0}, {0, 0, 2.5, -1.2}, {0, 0, 1, 1}}};
+    const Matrix6 balance{{{1, 0, 0, 0}, {1, 1, 0, 0}, {0, 0, 1, 0}, {0, 0, 1, 1}}};
     const BoxVectors old = conc;
     BlockSolveWork work;
     ASSERT_TRUE(BlockSolve(n, conc, lower, upper, block, surface, balance, species - 1, work));
