@@ -12,28 +12,32 @@ namespace {
 
 // A measured curve made by the program itself: the sheet's experiment (0.3 V to -0.3 V in 5 mV
 // steps at 10 mV/s, E0' = 0.1 V, 1 mM of A) simulated with the values typed before Measure();
-// the sheet is then retyped with the fit's start values. The sheet is brought to the front
-// before typing, as a user does, so that its handlers see the collected temperature.
+// the sheet is then retyped with the fit's start values and the slots to fit are checked. The
+// sheet is brought to the front before typing, as a user does, so that its handlers see the
+// collected temperature.
 struct FitBench : test::Bench {
+    std::vector<double> data;
+
     explicit FitBench(bool digital = false) {
         ActivateSheet(wb);
         wb.Input.SetChecked("CheckDigital", digital);
     }
     void Set(const char* name, int row, const char* text) { wb.Input.SetText(name, row, text); }
-    void Fit(std::vector<int> slots) {
-        for (int s = 1; s <= kFitSlots; ++s) wb.Input.SetChecked("CheckFitted", s, false);
-        for (int s : slots) wb.Input.SetChecked("CheckFitted", s, true);
-    }
     void Measure() {
         mnuSimulate(wb);
         for (int i = 1; i <= wb.Curves.NoOfData; ++i) data.push_back(wb.Curves.Y(i, 1));
     }
+    void AutoFit(const std::vector<int>& slots) {
+        for (int s = 1; s <= kFitSlots; ++s) wb.Input.SetChecked("CheckFitted", s, false);
+        for (int s : slots) wb.Input.SetChecked("CheckFitted", s, true);
+        mnuAutoFit_Click(wb);
+    }
+    // The first result line that starts with `start`, or "".
     std::string Line(const std::string& start) const {
         for (const auto& line : wb.Result.Lines)
             if (line.rfind(start, 0) == 0) return line;
         return "";
     }
-    std::vector<double> data;
 };
 
 // A report line: the label, blanks up to the third print zone (column 29), the printed number.
@@ -77,8 +81,7 @@ TEST(AutoFit, RecoversFormalPotentialAndRateConstantBesideTheData) {
     b.Measure();
     b.Set("Eze", 1, "0.07");
     b.Set("ks", 1, "0.001");
-    b.Fit({5, 11});
-    mnuAutoFit_Click(b.wb);
+    b.AutoFit({5, 11});
     ASSERT_TRUE(b.host.Messages.empty()) << b.host.Messages.front();
     const double ks = Val(b.wb.Input.CaptionOf("CheckFitted", 5));
     const double e0 = Val(b.wb.Input.CaptionOf("CheckFitted", 11));
@@ -90,11 +93,10 @@ TEST(AutoFit, RecoversFormalPotentialAndRateConstantBesideTheData) {
     EXPECT_REL_NEAR(b.wb.Model.Eformal[1], e0, 5e-4);
     EXPECT_EQ(b.wb.Input.TextOf("Eze", 1), "0.07");
     // The store: the data in slot 1, the last evaluation in slot 2.
-    const CurveStore& cs = b.wb.Curves;
-    EXPECT_EQ(cs.NoOfCurves, 2);
-    for (int i = 1; i <= cs.NoOfData; ++i) {
-        EXPECT_EQ(cs.Y(i, 1), b.data[static_cast<size_t>(i - 1)]);
-        EXPECT_EQ(cs.Y(i, 2), b.wb.Res.Icomp(i, b.wb.Res.TotalColumn));
+    ASSERT_EQ(b.wb.Curves.NoOfCurves, 2);
+    for (int i = 1; i <= b.wb.Curves.NoOfData; ++i) {
+        EXPECT_EQ(b.wb.Curves.Y(i, 1), b.data[i - 1]);
+        EXPECT_EQ(b.wb.Curves.Y(i, 2), b.wb.Res.Icomp(i, b.wb.Res.TotalColumn));
     }
     EXPECT_FALSE(b.wb.Fit.Fitting);
     EXPECT_FALSE(b.host.WaitCursor);
@@ -107,8 +109,7 @@ TEST(AutoFit, StartValueOutsideItsBoundsIsReportedAsGivenAndFittedFromTheBound) 
     b.Set("Eze", 1, "-0.2");
     b.Measure();
     b.Set("Eze", 1, "-0.3");
-    b.Fit({11});
-    mnuAutoFit_Click(b.wb);
+    b.AutoFit({11});
     EXPECT_EQ(b.Line(" 1 "), " 1            -0.3          -0.2 ");
     EXPECT_EQ(b.Line("Convergence flag = "), Labelled("Convergence flag = ", "-1 "));
     EXPECT_EQ(b.wb.Input.CaptionOf("CheckFitted", 11), "-2e-1");
@@ -117,7 +118,7 @@ TEST(AutoFit, StartValueOutsideItsBoundsIsReportedAsGivenAndFittedFromTheBound) 
 TEST(AutoFit, CheckedSlotHiddenByTheMechanismIsNotFitted) {
     FitBench b;
     b.Measure();
-    b.Fit({1, 6, 14, 18});
+    for (int s : {1, 6, 14, 18}) b.wb.Input.SetChecked("CheckFitted", s, true);
     ActivateSheet(b.wb);  // mechanism 1: one charge transfer, no homogeneous reaction
     mnuAutoFit_Click(b.wb);
     EXPECT_EQ(b.wb.Fit.NFit, 1);
@@ -132,8 +133,7 @@ TEST(AutoFit, ConstantCurveEndsWithTheFitErrorMessage) {
     b.Measure();
     for (int i = 1; i <= b.wb.Curves.NoOfData; ++i) b.wb.Curves.Y(i, 1) = std::ldexp(1.0, -20);
     b.Set("Eze", 1, "0");
-    b.Fit({11});
-    mnuAutoFit_Click(b.wb);
+    b.AutoFit({11});
     EXPECT_EQ(b.host.Messages,
               std::vector<std::string>{
                   "Fit Error: Division by zero! Please try again by other initial values."});
@@ -150,8 +150,7 @@ TEST(AutoFit, SurfaceConcentrationChoiceLeavesTheDataCurveInPlace) {
     b.Measure();
     b.wb.Input.SetListIndex("ComboY", 3);
     mnuAutoFit_Click(b.wb);
-    for (int i = 1; i <= b.wb.Curves.NoOfData; ++i)
-        ASSERT_EQ(b.wb.Curves.Y(i, 1), b.data[static_cast<size_t>(i - 1)]) << i;
+    for (int i = 1; i <= b.wb.Curves.NoOfData; ++i) ASSERT_EQ(b.wb.Curves.Y(i, 1), b.data[i - 1]);
     EXPECT_EQ(b.Line("Convergence flag = "), Labelled("Convergence flag = ", "-1 "));
 }
 
