@@ -3,6 +3,7 @@
 #include <cmath>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "TestSupport.h"
@@ -204,21 +205,19 @@ TEST(MarquardtNist, StopsNearAndIteratesOnToTheCertifiedValues) {
 // ---- Edge cases ----------------------------------------------------------------------------
 
 TEST(MarquardtEdges, DerivativeStepIsOnePercentOrFitStep0ForAZeroParameter) {
-    std::vector<FitVector> trials;  // the parameters of each evaluation of the model
+    std::vector<std::pair<double, double>> trials;  // (p1, p2) of each evaluation of the model
     Problem p(Grid(4, 1, 1), {1, 2, 3, 4}, {0, -2}, [&](const FitVector& b, double t) {
-        if (t == 1) trials.push_back(b);
+        if (t == 1) trials.push_back({b[1], b[2]});
         return b[1] * t + b[2];
     });
     p.fit.FitStep0 = 0.25;
     p.Iterate();
     // The first evaluation at the start values, then the Jacobian at p1 = 0 -+ FitStep0 and at
     // p2 = -2 -+ 1 %.
-    const double expected[][2] = {{0, -2}, {0.25, -2}, {-0.25, -2}, {0, -2 + 0.02}, {0, -2 - 0.02}};
+    const std::vector<std::pair<double, double>> expected = {
+        {0, -2}, {0.25, -2}, {-0.25, -2}, {0, -2 + 0.02}, {0, -2 - 0.02}};
     ASSERT_GE(trials.size(), 5u);
-    for (size_t i = 0; i < 5; ++i) {
-        EXPECT_EQ(trials[i][1], expected[i][0]) << "evaluation " << i;
-        EXPECT_EQ(trials[i][2], expected[i][1]) << "evaluation " << i;
-    }
+    EXPECT_EQ(std::vector(trials.begin(), trials.begin() + 5), expected);
     // The Jacobian's evaluations are not counted as objective evaluations.
     EXPECT_EQ(p.fit.NObjFun, static_cast<long>(trials.size()) - 4);
 }
