@@ -169,12 +169,7 @@ void TheoreticalValuesOf(const ParameterModel& m, int k, TheoreticalValues& v) {
 }
 
 void TheoreticalPeak(Workbench& wb) {
-    try {
-        CollectParameters(wb.Model, wb.Input);
-    } catch (const InputError& e) {
-        wb.Ui.MessageBox(e.what());
-        return;
-    }
+    if (!CollectOrReport(wb.Model, wb.Input, wb.Ui)) return;
     wb.Result.Show();
     wb.Ui.ShowWindow("FormResult");
     wb.Result.Print("Theoretical limiting current:");

@@ -40,18 +40,6 @@ double ElapsedSeconds(Clock::time_point start) {
     return std::strtod(text, nullptr);
 }
 
-// Collects the sheet into the model; a field the collection refuses is shown and ends the
-// command before anything is fitted or simulated.
-bool CollectSheet(Workbench& wb) {
-    try {
-        CollectParameters(wb.Model, wb.Input);
-        return true;
-    } catch (const InputError& e) {
-        wb.Ui.MessageBox(e.what());
-        return false;
-    }
-}
-
 // The slots whose check box is checked and shown, in increasing order, into FitIndex.
 void SelectFittedSlots(Workbench& wb) {
     FitState& fit = wb.Fit;
@@ -209,7 +197,7 @@ void mnuAutoFit_Click(Workbench& wb) {
     wb.Fit.Fitting = true;
     wb.Input.SetChecked("overlap", false);
     UseCurrentCurveAsData(wb);
-    if (CollectSheet(wb)) {
+    if (CollectOrReport(wb.Model, wb.Input, wb.Ui)) {
         wb.Result.Clear();
         PointVector ydata;
         for (int k = 1; k <= cs.NoOfData; ++k) ydata(k) = cs.Y(k, 1);
@@ -224,7 +212,7 @@ void mnuAutoFit_Click(Workbench& wb) {
 void mnuManualFit_Click(Workbench& wb) {
     wb.Ui.SetWaitCursor(true);
     wb.Fit.Fitting = true;
-    if (CollectSheet(wb)) {
+    if (CollectOrReport(wb.Model, wb.Input, wb.Ui)) {
         wb.Result.Clear();
         SimulateCurve(wb);  // into slot 2, beside the data
         PlotCurves(wb);

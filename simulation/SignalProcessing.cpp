@@ -113,13 +113,7 @@ void SolutionQuantity(Workbench& wb, bool resistance) {
 }  // namespace
 
 void ComputeOutputQuantity(Workbench& wb) {
-    try {
-        CollectParameters(wb.Model, wb.Input);
-    } catch (const InputError& e) {
-        wb.Ui.MessageBox(e.what());
-        return;
-    }
-    WriteOutputQuantity(wb);
+    if (CollectOrReport(wb.Model, wb.Input, wb.Ui)) WriteOutputQuantity(wb);
 }
 
 void WriteOutputQuantity(Workbench& wb) {

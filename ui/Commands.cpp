@@ -31,15 +31,7 @@ void StartUp(Workbench& wb) {
     ApplyDigitalAvailability(wb.Model, wb.Input);
 }
 
-bool CollectOrReport(Workbench& wb) {
-    try {
-        CollectParameters(wb.Model, wb.Input);
-        return true;
-    } catch (const InputError& e) {
-        wb.Ui.MessageBox(e.what());
-        return false;
-    }
-}
+bool CollectOrReport(Workbench& wb) { return CollectOrReport(wb.Model, wb.Input, wb.Ui); }
 
 void mnuSave(Workbench& wb) {
     WriteParameterFile(wb.Model, wb.Curves.NoOfData, wb.Ui);
