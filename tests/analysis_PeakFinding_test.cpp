@@ -14,6 +14,26 @@
 namespace zemra {
 namespace {
 
+// Lines of the result window that start with `label`.
+int Count(const Workbench& wb, const std::string& label) {
+    return static_cast<int>(std::count_if(wb.Result.Lines.begin(), wb.Result.Lines.end(),
+                                          [&](const auto& l) { return l.rfind(label, 0) == 0; }));
+}
+
+// The number after `label` in the first line that starts with it.
+double Value(const Workbench& wb, const std::string& label) {
+    for (const auto& l : wb.Result.Lines)
+        if (l.rfind(label, 0) == 0) return Val(l.substr(label.size()));
+    ADD_FAILURE() << "no line " << label;
+    return NAN;
+}
+
+std::string PeakLine(int k, double e, double i) {
+    PrintLine line("Peak ");
+    line.Num(k).Text(":").Zone().Text("Ep = ").Num(e);
+    return line.Zone().Text("Ip = ").Num(i).Str();
+}
+
 // A store of `points` points on the grid E = e0 + (i - 1) step, scan structure and plot range
 // set as a simulation and its plot would leave them.
 struct PeakBench {
@@ -21,16 +41,13 @@ struct PeakBench {
     Workbench& wb = b.wb;
 
     PeakBench(int points, double e0, double step, double scanCycles = 0.5) {
-        wb.Curves.NoOfData = points;
-        wb.Curves.FirstPoint = 1;
-        wb.Curves.LastPoint = points;
-        wb.Curves.NoOfCurves = 1;
+        wb.Curves.NoOfData = wb.Curves.LastPoint = points;
+        wb.Curves.FirstPoint = wb.Curves.NoOfCurves = 1;
         for (int i = 1; i <= points; ++i) wb.Curves.X(i) = e0 + (i - 1) * step;
         wb.Model.ScanCycles = scanCycles;
         wb.Model.Technique = 1;
         wb.Model.Estep = std::fabs(step);
-        wb.Res.PointsPerSweep =
-            scanCycles == 0.5 ? points : points / static_cast<int>(2 * scanCycles);
+        wb.Res.PointsPerSweep = static_cast<int>(points / (2 * scanCycles));
         wb.Plot.Ymin = -1e-5;
         wb.Plot.Ymax = 1e-5;
     }
@@ -39,105 +56,68 @@ struct PeakBench {
         for (int i = 1; i <= wb.Curves.NoOfData; ++i)
             wb.Curves.Y(i, c) += h * std::exp(-(i - centre) * (i - centre) / (2 * w * w));
     }
+    // Searches points 3..N-2 as the Find Peak command does.
     PeakTables Run() {
         PeakTables peaks;
-        wb.Result.Show();
         FindPeak(wb, wb.Curves.FirstPoint + 2, wb.Curves.LastPoint - 2, peaks);
         return peaks;
     }
-    std::vector<std::string> PeakLines() const {
-        std::vector<std::string> lines;
-        for (const auto& l : wb.Result.Lines)
-            if (l.rfind("Peak ", 0) == 0 && l.rfind("Peak Area", 0) != 0) lines.push_back(l);
-        return lines;
+};
+
+// ---- Curves built in the test ---------------------------------------------------------------
+
+TEST(FindPeak, GaussianOfEitherSignGivesOnePeakAtItsCentreAndItsArea) {
+    for (const double h : {8e-6, -8e-6}) {
+        PeakBench p(201, 0.5, -0.005);
+        p.AddGaussian(1, 81, h);
+        mnuFindPeak(p.wb);
+        const auto& lines = p.wb.Result.Lines;
+        ASSERT_EQ(lines.size(), 3u);
+        EXPECT_EQ(lines[0], "Curve  1 :");
+        EXPECT_EQ(lines[1], PeakLine(1, p.wb.Curves.X(81), h));
+        // Area of the magnitude: |h| w sqrt(2 pi), w = 6 points of 5 mV, inside points 3..199.
+        EXPECT_EQ(lines[2].substr(0, 14), "Peak Area =   ");
+        EXPECT_REL_NEAR(Val(lines[2].substr(12)),
+                        8e-6 * 6 * 0.005 * std::sqrt(2 * std::numbers::pi), 1e-9);
+        EXPECT_TRUE(p.wb.Result.Shown);
     }
-};
-
-std::string PeakLine(int k, double e, double i) {
-    return PrintLine("Peak ")
-        .Num(k)
-        .Text(":")
-        .Zone()
-        .Text("Ep = ")
-        .Num(e)
-        .Zone()
-        .Text("Ip = ")
-        .Num(i)
-        .Str();
 }
 
-TEST(FindPeak, GaussianGivesOnePeakAtItsCentre) {
-    PeakBench p(201, 0.5, -0.005);
-    p.AddGaussian(1, 81, 8e-6);
-    mnuFindPeak(p.wb);
-    ASSERT_EQ(p.wb.Result.Lines.size(), 3u);
-    EXPECT_EQ(p.wb.Result.Lines[0], "Curve  1 :");
-    EXPECT_EQ(p.wb.Result.Lines[1], PeakLine(1, p.wb.Curves.X(81), 8e-6));
-    // Area of a Gaussian: h w sqrt(2 pi), w = 6 points of 5 mV, well inside points 3..199.
-    const double area = 8e-6 * 6 * 0.005 * std::sqrt(2 * std::numbers::pi);
-    ASSERT_EQ(p.wb.Result.Lines[2].rfind("Peak Area = ", 0), 0u);
-    EXPECT_REL_NEAR(Val(p.wb.Result.Lines[2].substr(12)), area, 1e-9);
-    EXPECT_EQ(p.wb.Result.Lines[2].substr(0, 14), "Peak Area =   ");
-    EXPECT_TRUE(p.wb.Result.Shown);
+TEST(FindPeak, PeaksBelowTwoPercentOfThePlotRangeAreIgnored) {
+    // 2 % of |1e-5 - (-1e-5)| is 4e-7.
+    for (const auto& [height, found] : {std::pair{3.9e-7, 1}, {4.1e-7, 2}}) {
+        PeakBench p(201, 0.5, -0.005);
+        p.AddGaussian(1, 60, 9e-6);
+        p.AddGaussian(1, 150, height);
+        EXPECT_EQ(p.Run().NoOfPeaks, found) << height;
+    }
 }
 
-TEST(FindPeak, CathodicCurveIsFoundByMagnitude) {
-    PeakBench p(201, 0.5, -0.005);
-    p.AddGaussian(1, 120, -8e-6);
-    const PeakTables peaks = p.Run();
-    ASSERT_EQ(peaks.NoOfPeaks, 1);
-    EXPECT_EQ(peaks.PeakE(1, 1), p.wb.Curves.X(120));
-    EXPECT_EQ(peaks.PeakI(1, 1), -8e-6);
-}
-
-struct ThresholdCase {
-    double height;  // of the small peak, plot range 2e-5
-    int peaks;
-};
-class FindPeakThreshold : public ::testing::TestWithParam<ThresholdCase> {};
-
-TEST_P(FindPeakThreshold, PeaksBelowTwoPercentOfThePlotRangeAreIgnored) {
-    PeakBench p(201, 0.5, -0.005);
-    p.AddGaussian(1, 60, 9e-6);
-    p.AddGaussian(1, 150, GetParam().height);
-    EXPECT_EQ(p.Run().NoOfPeaks, GetParam().peaks);
-}
-
-// 2 % of |1e-5 - (-1e-5)| is 4e-7.
-INSTANTIATE_TEST_SUITE_P(Heights, FindPeakThreshold,
-                         ::testing::Values(ThresholdCase{3.9e-7, 1}, ThresholdCase{4.1e-7, 2}));
-
-struct EdgeCase {
-    double scanCycles;
-    int centre;
-    bool found;
-};
-class FindPeakEdges : public ::testing::TestWithParam<EdgeCase> {};
-
-TEST_P(FindPeakEdges, PeakWithinFourPointsOfARangeEndIsNotFound) {
+TEST(FindPeak, PeakWithinFourPointsOfARangeEndIsNotFound) {
     // 100 points; first = 3 and last = 98 for the search, so the single sweep is searched at
     // 7..94 and a cycle (50 points per sweep) at 7..46 and 54..94.
-    const EdgeCase& c = GetParam();
-    PeakBench p(100, 0.3, -0.01, c.scanCycles);
-    p.AddGaussian(1, c.centre, 5e-6, 1.5);
-    const PeakTables peaks = p.Run();
-    EXPECT_EQ(peaks.NoOfPeaks, c.found ? 1 : 0);
-    if (c.found) {
-        EXPECT_EQ(peaks.PeakE(1, 1), p.wb.Curves.X(c.centre));
+    const struct {
+        double scanCycles;
+        int centre;
+        bool found;
+    } cases[] = {{0.5, 6, false}, {0.5, 7, true}, {0.5, 94, true}, {0.5, 95, false},
+                 {1, 46, true},   {1, 47, false}, {1, 53, false},  {1, 54, true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::Message() << c.scanCycles << " cycles, centre " << c.centre);
+        PeakBench p(100, 0.3, -0.01, c.scanCycles);
+        p.AddGaussian(1, c.centre, 5e-6, 1.5);
+        const PeakTables peaks = p.Run();
+        ASSERT_EQ(peaks.NoOfPeaks, c.found ? 1 : 0);
+        if (c.found) {
+            EXPECT_EQ(peaks.PeakE(1, 1), p.wb.Curves.X(c.centre));
+        }
     }
 }
-
-INSTANTIATE_TEST_SUITE_P(Ranges, FindPeakEdges,
-                         ::testing::Values(EdgeCase{0.5, 6, false}, EdgeCase{0.5, 7, true},
-                                           EdgeCase{0.5, 94, true}, EdgeCase{0.5, 95, false},
-                                           EdgeCase{1, 46, true}, EdgeCase{1, 47, false},
-                                           EdgeCase{1, 53, false}, EdgeCase{1, 54, true}));
 
 TEST(FindPeak, FlatTopOfTwoEqualPointsReportsBoth) {
     PeakBench p(100, 0.3, -0.01);
-    const std::vector<double> shape = {1, 2, 3, 4, 5, 5, 4, 3, 2, 1};
-    for (size_t j = 0; j < shape.size(); ++j)
-        p.wb.Curves.Y(40 + static_cast<int>(j), 1) = shape[j] * 1e-6;
+    const double shape[] = {1, 2, 3, 4, 5, 5, 4, 3, 2, 1};
+    for (int j = 0; j < 10; ++j) p.wb.Curves.Y(40 + j, 1) = shape[j] * 1e-6;
     const PeakTables peaks = p.Run();
     ASSERT_EQ(peaks.NoOfPeaks, 2);
     EXPECT_EQ(peaks.PeakE(1, 1), p.wb.Curves.X(44));
@@ -148,17 +128,13 @@ TEST(FindPeak, FlatTopOfTwoEqualPointsReportsBoth) {
 TEST(FindPeak, ThreeCurvesGiveThreeBlocksInOrder) {
     PeakBench p(201, 0.5, -0.005);
     p.wb.Curves.NoOfCurves = 3;
-    p.AddGaussian(1, 50, 5e-6);
-    p.AddGaussian(2, 100, 6e-6);
-    p.AddGaussian(3, 150, 7e-6);
+    for (int c = 1; c <= 3; ++c) p.AddGaussian(c, 50 * c, (4 + c) * 1e-6);
     p.Run();
-    std::vector<std::string> headers;
-    for (const auto& l : p.wb.Result.Lines)
-        if (l.rfind("Curve", 0) == 0) headers.push_back(l);
-    EXPECT_EQ(headers, (std::vector<std::string>{"Curve  1 :", "Curve  2 :", "Curve  3 :"}));
-    EXPECT_EQ(p.PeakLines(), (std::vector<std::string>{PeakLine(1, p.wb.Curves.X(50), 5e-6),
-                                                       PeakLine(1, p.wb.Curves.X(100), 6e-6),
-                                                       PeakLine(1, p.wb.Curves.X(150), 7e-6)}));
+    for (int c = 1; c <= 3; ++c) {
+        EXPECT_EQ(p.wb.Result.Lines[3 * (c - 1)], "Curve  " + std::to_string(c) + " :");
+        EXPECT_EQ(p.wb.Result.Lines[3 * c - 2], PeakLine(1, p.wb.Curves.X(50 * c), (4 + c) * 1e-6));
+    }
+    EXPECT_EQ(p.wb.Result.Lines.size(), 9u);
 }
 
 TEST(FindPeak, MoreThanTwentyPeaksListsTwentyAndSaysSo) {
@@ -166,13 +142,10 @@ TEST(FindPeak, MoreThanTwentyPeaksListsTwentyAndSaysSo) {
     for (int j = 0; j < 25; ++j) p.AddGaussian(1, 12 + 15 * j, 5e-6, 1.5);
     const PeakTables peaks = p.Run();
     EXPECT_EQ(peaks.NoOfPeaks, 25);
-    const auto lines = p.PeakLines();
-    ASSERT_EQ(lines.size(), 20u);
-    EXPECT_EQ(lines[19], PeakLine(20, p.wb.Curves.X(12 + 15 * 19), peaks.PeakI(20, 1)));
-    const auto& all = p.wb.Result.Lines;
-    const auto it = std::find(all.begin(), all.end(), lines[19]);
-    ASSERT_NE(it + 1, all.end());
-    EXPECT_EQ(*(it + 1), "More than 20 peaks; the rest are not listed");
+    const auto& lines = p.wb.Result.Lines;
+    ASSERT_EQ(lines.size(), 1u + 20 + 1 + 1);
+    EXPECT_EQ(lines[20], PeakLine(20, p.wb.Curves.X(12 + 15 * 19), peaks.PeakI(20, 1)));
+    EXPECT_EQ(lines[21], "More than 20 peaks; the rest are not listed");
 }
 
 TEST(FindPeak, AreaOfACycleIsForwardMinusReverseSum) {
@@ -184,30 +157,12 @@ TEST(FindPeak, AreaOfACycleIsForwardMinusReverseSum) {
     EXPECT_EQ(p.wb.Result.Lines.back(), PrintLine("Peak Area = ").Zone().Num(143e-6 * 0.01).Str());
 }
 
-TEST(FindPeak, AreaOfASingleSweepIsTheSumOfMagnitudes) {
-    PeakBench p(100, 0.3, -0.01);
-    for (int i = 1; i <= 100; ++i) p.wb.Curves.Y(i, 1) = i % 2 ? 1e-6 : -3e-6;
-    p.Run();
-    // Points 3..98: 48 odd (1 uA) and 48 even (3 uA) points.
-    const std::string& last = p.wb.Result.Lines.back();
-    EXPECT_REL_NEAR(Val(last.substr(14)), (48 * 1e-6 + 48 * 3e-6) * 0.01, 1e-12);
-}
-
-// Cycles of 100 points (50 per sweep), each with an anodic forward peak and a cathodic reverse
-// peak over a 1 uA baseline.
-struct CycleBench : PeakBench {
-    explicit CycleBench(int cycles) : PeakBench(100 * cycles, -0.2, 0.01, cycles) {
-        wb.Res.PointsPerSweep = 50;
-        for (int i = 1; i <= wb.Curves.NoOfData; ++i) wb.Curves.Y(i, 1) = 1e-6;
-        for (int k = 0; k < cycles; ++k) {
-            AddGaussian(1, 25 + 100 * k, 8e-6, 3);
-            AddGaussian(1, 80 + 100 * k, -6e-6, 3);
-        }
-    }
-};
-
 TEST(FindPeak, OneCycleWithTwoPeaksPrintsRatioAndSeparation) {
-    CycleBench p(1);
+    // 100 points, 50 per sweep: an anodic forward and a cathodic reverse peak over 1 uA.
+    PeakBench p(100, -0.2, 0.01, 1);
+    for (int i = 1; i <= 100; ++i) p.wb.Curves.Y(i, 1) = 1e-6;
+    p.AddGaussian(1, 25, 8e-6, 3);
+    p.AddGaussian(1, 80, -6e-6, 3);
     const PeakTables peaks = p.Run();
     ASSERT_EQ(peaks.NoOfPeaks, 2);
     const double ip1 = peaks.PeakI(1, 1), ip2 = peaks.PeakI(2, 1);
@@ -219,27 +174,15 @@ TEST(FindPeak, OneCycleWithTwoPeaksPrintsRatioAndSeparation) {
     ASSERT_EQ(lines.size(), 6u);
     EXPECT_EQ(lines[3], PrintLine("I pc/I pa = ").Num(ratio).Str());
     EXPECT_EQ(lines[4], PrintLine("Ep2 - Ep1 = ").Num(p.wb.Curves.X(80) - p.wb.Curves.X(25)).Str());
-}
 
-TEST(FindPeak, DiagnosticsOnlyForOneCycleOfASweepWithTwoPeaks) {
-    auto countRatioLines = [](const PeakBench& p) {
-        int n = 0;
-        for (const auto& l : p.wb.Result.Lines) n += l.rfind("I pc/I pa", 0) == 0;
-        return n;
-    };
-    CycleBench twoCycles(2);
-    EXPECT_EQ(twoCycles.Run().NoOfPeaks, 4);
-    EXPECT_EQ(countRatioLines(twoCycles), 0);
-
-    CycleBench dc(1);
-    dc.wb.Model.Technique = 2;
-    dc.Run();
-    EXPECT_EQ(countRatioLines(dc), 0);
-
-    CycleBench three(1);
-    three.AddGaussian(1, 65, 3e-6, 2);
-    EXPECT_EQ(three.Run().NoOfPeaks, 3);
-    EXPECT_EQ(countRatioLines(three), 0);
+    // No diagnostics for another technique, nor for a third peak.
+    p.wb.Result.Clear();
+    p.wb.Model.Technique = 2;
+    p.Run();
+    p.wb.Model.Technique = 1;
+    p.AddGaussian(1, 65, 3e-6, 2);
+    EXPECT_EQ(p.Run().NoOfPeaks, 3);
+    EXPECT_EQ(Count(p.wb, "I pc/I pa"), 0);
 }
 
 TEST(FindPeak, EmptyStoreAndStaleScanStructureReadNothingOutside) {
@@ -247,24 +190,23 @@ TEST(FindPeak, EmptyStoreAndStaleScanStructureReadNothingOutside) {
     mnuFindPeak(b.wb);  // nothing simulated: no curve, no line
     EXPECT_TRUE(b.wb.Result.Lines.empty());
 
-    // A short imported curve after a long cyclic simulation.
+    // A short imported curve after a long cyclic simulation, whose tail is still in the store.
     PeakBench p(30, 0.3, -0.01, 1);
     p.wb.Res.PointsPerSweep = 2000;
     p.AddGaussian(1, 15, 5e-6, 2);
-    const std::vector<double> oldTail = {1, 2, 3, 4, 5, 4, 3, 2, 1};
-    for (size_t j = 0; j < oldTail.size(); ++j)
-        p.wb.Curves.Y(96 + static_cast<int>(j), 1) = oldTail[j] * 1e-6;
+    const double oldTail[] = {1, 2, 3, 4, 5, 4, 3, 2, 1};
+    for (int j = 0; j < 9; ++j) p.wb.Curves.Y(96 + j, 1) = oldTail[j] * 1e-6;
     const PeakTables peaks = p.Run();
     EXPECT_EQ(peaks.NoOfPeaks, 1);
     EXPECT_EQ(peaks.PeakE(1, 1), p.wb.Curves.X(15));
 }
 
-// ---- Simulated voltammograms ----------------------------------------------------------------------
+// ---- Simulated voltammograms ----------------------------------------------------------------
 
 constexpr double kFrt = 96485.0 / (8.3145 * 298.15);  // F/RT at 25 C, 1/V
 
 // The sheet's defaults (E0' = 0.1 V, 1 mM A, D = 1e-5 cm2/s, 1 cm2, 10 mV/s, fast kinetics) from
-// 0.3 V to -0.3 V in 1 mV steps, simulated and plotted by the Simulate command.
+// 0.3 V to -0.3 V in 1 mV steps, simulated and plotted by the Simulate command, then searched.
 struct SimulatedCv : test::Bench {
     SimulatedCv(bool digital, int scanEntry) {
         wb.Input.SetChecked("CheckDigital", digital);
@@ -274,27 +216,32 @@ struct SimulatedCv : test::Bench {
         wb.Result.Clear();
         mnuFindPeak(wb);
     }
-    // The number after `label` in the first line that starts with it.
-    double Value(const std::string& label) const {
-        for (const auto& l : wb.Result.Lines)
-            if (l.rfind(label, 0) == 0) return Val(l.substr(label.size()));
-        ADD_FAILURE() << "no line " << label;
-        return NAN;
-    }
-    int Count(const std::string& label) const {
-        int n = 0;
-        for (const auto& l : wb.Result.Lines) n += l.rfind(label, 0) == 0;
-        return n;
-    }
 };
+
+TEST(SimulatedPeaks, OneReversibleCycleGivesTwoPeaksAndDiagnosticsTwoCyclesNone) {
+    for (const bool digital : {false, true}) {
+        SCOPED_TRACE(digital ? "digital" : "closed form");
+        const SimulatedCv one(digital, 1), two(digital, 2);
+        EXPECT_EQ(Count(one.wb, "Curve"), 1);
+        EXPECT_EQ(Count(one.wb, "Peak  2 :"), 1);
+        EXPECT_EQ(Count(one.wb, "Peak  3 :"), 0);
+        // Reversible couple: Ep(reverse) - Ep(forward) = 2.218 RT/nF = 57.0 mV, here within the
+        // 1 mV grid and the effect of the switching potential 400 mV past E1/2.
+        EXPECT_NEAR(Value(one.wb, "Ep2 - Ep1 = "), 2.218 / kFrt, 0.003);
+        // Nicholson's ratio is 1 for a chemically reversible couple (0.08 instead of 0.086).
+        EXPECT_NEAR(Value(one.wb, "I pc/I pa = "), 1.0, 0.03);
+
+        EXPECT_EQ(Count(two.wb, "Peak  4 :"), 1);
+        EXPECT_EQ(Count(two.wb, "I pc/I pa") + Count(two.wb, "Ep2 - Ep1"), 0);
+    }
+}
 
 // Charge (C) passed by the end of point k of the staircase X(1..k), one point per time step
 // dt = Estep / v, by a reversible reduction at a planar electrode: Q = d^-1/2 m / dt^-1/2 with
 // m = nFAC sqrt(D) / (1 + exp(nf (E - E0'))) the semi-integral of the current. m is constant
 // on each step, and the semi-integral of a unit step at tj is 2 sqrt((t - tj) / pi).
 double ReversibleCharge(const Workbench& wb, int k) {
-    const double mLimit = 96485.0 * 1 * 1e-6 * std::sqrt(1e-5);
-    const double dt = 0.001 / 0.01;
+    const double mLimit = 96485.0 * 1 * 1e-6 * std::sqrt(1e-5), dt = 0.001 / 0.01;
     double q = 0, previous = 0;
     for (int j = 1; j <= k; ++j) {
         const double m = mLimit / (1 + std::exp(kFrt * (wb.Curves.X(j) - 0.1)));
@@ -304,50 +251,22 @@ double ReversibleCharge(const Workbench& wb, int k) {
     return q;
 }
 
-class SimulatedPeaks : public ::testing::TestWithParam<bool> {};
-
-TEST_P(SimulatedPeaks, ReversibleCycleGivesTwoPeaksWithRatioAndSeparation) {
-    SimulatedCv s(GetParam(), 1);
-    EXPECT_EQ(s.Count("Curve"), 1);
-    EXPECT_EQ(s.Count("Peak  1 :"), 1);
-    EXPECT_EQ(s.Count("Peak  2 :"), 1);
-    EXPECT_EQ(s.Count("Peak  3 :"), 0);
-    // Reversible couple: Ep(reverse) - Ep(forward) = 2.218 RT/nF = 57.0 mV, here within the
-    // 1 mV grid and the effect of the switching potential 400 mV past E1/2.
-    EXPECT_NEAR(s.Value("Ep2 - Ep1 = "), 2.218 / kFrt, 0.003);
-    // Nicholson's ratio is 1 for a chemically reversible couple (0.08 instead of 0.086).
-    EXPECT_NEAR(s.Value("I pc/I pa = "), 1.0, 0.03);
-}
-
-TEST_P(SimulatedPeaks, TwoCyclesPrintNoDiagnostics) {
-    SimulatedCv s(GetParam(), 2);
-    EXPECT_EQ(s.Count("Peak  4 :"), 1);
-    EXPECT_EQ(s.Count("I pc/I pa"), 0);
-    EXPECT_EQ(s.Count("Ep2 - Ep1"), 0);
-}
-
 // The areas are checked on the digital simulation, whose currents follow the scan rate; the
 // closed-form sweep is a semi-derivative over the potential grid that does not.
-TEST(SimulatedPeakArea, SingleSweepIsTheScanRateTimesTheCharge) {
-    SimulatedCv s(true, 0);
-    const int n = s.wb.Curves.NoOfData;
+TEST(SimulatedPeakArea, IsTheScanRateTimesTheChargeOfASweepOrOfACycle) {
+    const SimulatedCv sweep(true, 0), cycle(true, 1);
     // Points 3..N-2 searched: v (Q(N-2) - Q(2)).
-    const double area = 0.01 * (ReversibleCharge(s.wb, n - 2) - ReversibleCharge(s.wb, 2));
-    EXPECT_REL_NEAR(s.Value("Peak Area = "), area, 0.01);
-}
+    const int n = sweep.wb.Curves.NoOfData;
+    const double area = 0.01 * (ReversibleCharge(sweep.wb, n - 2) - ReversibleCharge(sweep.wb, 2));
+    EXPECT_REL_NEAR(Value(sweep.wb, "Peak Area = "), area, 0.01);
 
-TEST(SimulatedPeakArea, CycleIsTheScanRateTimesForwardMinusReverseCharge) {
-    SimulatedCv s(true, 1);
-    const int n = s.wb.Curves.NoOfData, npts = s.wb.Res.PointsPerSweep;
-    const double forward = ReversibleCharge(s.wb, npts) - ReversibleCharge(s.wb, 2);
-    const double reverse = ReversibleCharge(s.wb, n - 2) - ReversibleCharge(s.wb, npts - 1);
+    const int m = cycle.wb.Curves.NoOfData, npts = cycle.wb.Res.PointsPerSweep;
+    const double forward = ReversibleCharge(cycle.wb, npts) - ReversibleCharge(cycle.wb, 2);
+    const double reverse = ReversibleCharge(cycle.wb, m - 2) - ReversibleCharge(cycle.wb, npts - 1);
     // The simulated currents are within about 1 % of the reversible ones; the difference of the
     // two sweeps' charges is half their sum, so its error is doubled.
-    EXPECT_REL_NEAR(s.Value("Peak Area = "), 0.01 * (forward - reverse), 0.02);
+    EXPECT_REL_NEAR(Value(cycle.wb, "Peak Area = "), 0.01 * (forward - reverse), 0.02);
 }
-
-INSTANTIATE_TEST_SUITE_P(Roads, SimulatedPeaks, ::testing::Values(false, true),
-                         [](const auto& info) { return info.param ? "Digital" : "Analytical"; });
 
 }  // namespace
 }  // namespace zemra

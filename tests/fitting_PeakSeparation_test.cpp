@@ -21,46 +21,37 @@ void Prepare(test::Bench& b, bool digital, int mechanism) {
     b.wb.Input.SetText("C", 3, "1e-3");
 }
 
-struct SeparationCase {
-    std::string name;
-    int mechanism;
-    bool digital;
-    int curves;  // data, total and one curve per charge-transfer reaction
-};
-
-class Separation : public ::testing::TestWithParam<SeparationCase> {};
-
-TEST_P(Separation, EachReactionCurrentGetsItsSlotAndTheySumToTheTotal) {
-    const SeparationCase& c = GetParam();
-    test::Bench b;
-    Prepare(b, c.digital, c.mechanism);
-    mnuSimulate(b.wb);
-    mnuAutoSeparate_Click(b.wb);
-    ASSERT_TRUE(b.host.Messages.empty()) << b.host.Messages.front();
-    const CurveStore& cs = b.wb.Curves;
-    ASSERT_EQ(cs.NoOfCurves, c.curves);
-    // Without charging current and noise the total is the sum of the reaction currents, and
-    // each reaction draws a current of its own.
-    double largest = 0;
-    for (int i = 1; i <= cs.NoOfData; ++i) largest = std::max(largest, std::fabs(cs.Y(i, 2)));
-    std::vector<double> peak(6, 0.0);
-    for (int i = 1; i <= cs.NoOfData; ++i) {
-        double sum = 0;
-        for (int k = 3; k <= c.curves; ++k) {
-            sum += cs.Y(i, k);
-            peak[k] = std::max(peak[k], std::fabs(cs.Y(i, k)));
+TEST(AutoSeparate, EachReactionCurrentGetsItsSlotAndTheySumToTheTotal) {
+    const struct {
+        int mechanism;
+        bool digital;
+        int curves;  // data, total and one curve per charge-transfer reaction
+    } cases[] = {{1, false, 3}, {4, true, 4}, {3, true, 5}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(::testing::Message() << "mechanism " << c.mechanism);
+        test::Bench b;
+        Prepare(b, c.digital, c.mechanism);
+        mnuSimulate(b.wb);
+        mnuAutoSeparate_Click(b.wb);
+        ASSERT_TRUE(b.host.Messages.empty()) << b.host.Messages.front();
+        const CurveStore& cs = b.wb.Curves;
+        ASSERT_EQ(cs.NoOfCurves, c.curves);
+        // Without charging current and noise the total is the sum of the reaction currents, and
+        // each reaction draws a current of its own.
+        double largest = 0, peak[6] = {};
+        for (int i = 1; i <= cs.NoOfData; ++i) largest = std::max(largest, std::fabs(cs.Y(i, 2)));
+        for (int i = 1; i <= cs.NoOfData; ++i) {
+            double sum = 0;
+            for (int k = 3; k <= c.curves; ++k) {
+                sum += cs.Y(i, k);
+                peak[k] = std::max(peak[k], std::fabs(cs.Y(i, k)));
+            }
+            ASSERT_NEAR(sum, cs.Y(i, 2), 1e-12 * largest) << i;
         }
-        ASSERT_NEAR(sum, cs.Y(i, 2), 1e-12 * largest) << i;
+        for (int k = 3; k <= c.curves; ++k) EXPECT_GT(peak[k], 0.05 * largest) << "slot " << k;
+        EXPECT_FALSE(b.wb.Result.Lines.empty());  // the fit report
     }
-    for (int k = 3; k <= c.curves; ++k) EXPECT_GT(peak[k], 0.05 * largest) << "slot " << k;
-    EXPECT_FALSE(b.wb.Result.Lines.empty());  // the fit report
 }
-
-INSTANTIATE_TEST_SUITE_P(Mechanisms, Separation,
-                         ::testing::Values(SeparationCase{"OneReaction", 1, false, 3},
-                                           SeparationCase{"TwoCouples", 4, true, 4},
-                                           SeparationCase{"ThreeSteps", 3, true, 5}),
-                         [](const auto& info) { return info.param.name; });
 
 TEST(ManualSeparate, ChangesNoParameterAndSeparatesTheSheetsCurrents) {
     test::Bench b, plain;
