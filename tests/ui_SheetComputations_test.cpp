@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cmath>
 
 #include "model/Collection.h"
@@ -15,16 +16,23 @@ struct Sheet : test::Bench {
         wb.Input.Select("mech", mechanism);
         ActivateSheet(wb);
     }
-    double Cinit(int s) const { return Val(wb.Input.CaptionOf("Cinit", s)); }
+    // Types into a text field, or picks the entry of that text in a list.
+    void Type(const std::string& name, int row, const std::string& text) {
+        const Control& c = wb.Input.Get(name, row);
+        if (c.Kind != ControlKind::List) return wb.Input.SetText(name, row, text);
+        const auto at = std::find(c.Entries.begin(), c.Entries.end(), text);
+        wb.Input.SetListIndex(name, row, static_cast<int>(at - c.Entries.begin()));
+    }
+    const std::string& Caption(const std::string& name, int row) const {
+        return wb.Input.CaptionOf(name, row);
+    }
+    double Cinit(int s) const { return Val(Caption("Cinit", s)); }
     // Nernst ratio reduced/oxidised of couple j at the start potential, from the typed fields.
     double Theta(int j) const {
         const double frt = 96484.6 / (8.31441 * (25 + 273.14));
         const double n = Val(wb.Input.ListText("NEL", j));
         return std::exp(n * frt *
                         (Val(wb.Input.TextOf("Eze", j)) - Val(wb.Input.TextOf("Estart"))));
-    }
-    void Type(const std::string& name, int row, const std::string& text) {
-        wb.Input.SetText(name, row, text);
     }
 };
 
@@ -34,8 +42,8 @@ constexpr double kCaptionRel = 6e-4;
 TEST(PreEquilibration, SingleCoupleSplitsByTheNernstRatio) {
     Sheet s(1);
     s.Type("Estart", kNoRow, "0.1");  // E start = E° of couple 1: theta = 1
-    EXPECT_EQ(s.wb.Input.CaptionOf("Cinit", 1), "5e-4");
-    EXPECT_EQ(s.wb.Input.CaptionOf("Cinit", 2), "5e-4");
+    EXPECT_EQ(s.Caption("Cinit", 1), "5e-4");
+    EXPECT_EQ(s.Caption("Cinit", 2), "5e-4");
     s.Type("Estart", kNoRow, "0.12");
     s.Type("C", 2, "2e-4");
     EXPECT_REL_NEAR(s.Cinit(1) + s.Cinit(2), 1.2e-3, kCaptionRel);
@@ -96,11 +104,11 @@ TEST(PreEquilibration, ComplexFormationTouchesOnlyAAndC) {
     s.Type("C", 2, "1e-4");
     s.Type("C", 3, "6e-4");
     s.Type("C", 4, "0.1");
-    s.wb.Input.SetListIndex("pl", 1, 1);  // p = 2
+    s.Type("pl", 1, "2");
     s.Type("kf", 1, "5");
     s.Type("kb", 1, "100");  // K = 0.05
-    EXPECT_EQ(s.wb.Input.CaptionOf("Cinit", 2), "1e-4");
-    EXPECT_EQ(s.wb.Input.CaptionOf("Cinit", 4), "1e-1");
+    EXPECT_EQ(s.Caption("Cinit", 2), "1e-4");
+    EXPECT_EQ(s.Caption("Cinit", 4), "1e-1");
     EXPECT_REL_NEAR(s.Cinit(1) + s.Cinit(3), 1.6e-3, kCaptionRel);
     // K = [A][D]^p / [C]
     EXPECT_REL_NEAR(s.Cinit(1) * 0.1 * 0.1 / s.Cinit(3), 0.05, 2 * kCaptionRel);
@@ -110,10 +118,9 @@ TEST(PreEquilibration, OffOnlyCopiesTheEditedRow) {
     Sheet s(1);
     s.wb.Input.SetChecked("CheckPreEqu", false);
     s.Type("C", 1, "0.0021234");
-    EXPECT_EQ(s.wb.Input.CaptionOf("Cinit", 1), "2.123e-3");
     s.Type("C", 2, "7e-4");
-    EXPECT_EQ(s.wb.Input.CaptionOf("Cinit", 2), "7e-4");
-    EXPECT_EQ(s.wb.Input.CaptionOf("Cinit", 1), "2.123e-3");
+    EXPECT_EQ(s.Caption("Cinit", 1), "2.123e-3");
+    EXPECT_EQ(s.Caption("Cinit", 2), "7e-4");
 }
 
 TEST(Preconcentration, BHoldsTheDepositedAmount) {
@@ -132,43 +139,39 @@ TEST(Preconcentration, BHoldsTheDepositedAmount) {
 
 TEST(EquilibriumConstant, ShownInFourDigitsAndOnlyForAPositiveKb) {
     Sheet s(7);
-    EXPECT_EQ(s.wb.Input.CaptionOf("LabelKeq", 1), "1e3");  // 10 / 0.01
+    EXPECT_EQ(s.Caption("LabelKeq", 1), "1e3");  // 10 / 0.01
     s.Type("kb", 1, "0");
-    EXPECT_EQ(s.wb.Input.CaptionOf("LabelKeq", 1), "1e3");
+    EXPECT_EQ(s.Caption("LabelKeq", 1), "1e3");
     s.Type("kb", 1, "3");
     s.Type("kf", 1, "1");
-    EXPECT_EQ(s.wb.Input.CaptionOf("LabelKeq", 1), "3.333e-1");
+    EXPECT_EQ(s.Caption("LabelKeq", 1), "3.333e-1");
     s.Type("kf", 1, "abc");  // not a number: the caption keeps what it shows
-    EXPECT_EQ(s.wb.Input.CaptionOf("LabelKeq", 1), "3.333e-1");
+    EXPECT_EQ(s.Caption("LabelKeq", 1), "3.333e-1");
 }
 
 TEST(ElectrodeSelection, FieldsForEveryGeometry) {
-    struct Case {
+    const struct {
         int entry;
         bool length, radius, areaEditable, rotation;
-        const char* lengthCaption;
-    } cases[] = {
-        {1, false, false, true, false, ""},           {2, false, true, false, false, ""},
-        {3, false, true, false, false, ""},           {4, false, true, false, false, ""},
-        {5, true, true, false, false, "Length (cm)"}, {6, true, true, false, false, "Length (cm)"},
-        {7, true, false, true, false, "Thick (cm)"},  {8, false, true, false, true, ""},
-    };
+    } cases[] = {{1, false, false, true, false}, {2, false, true, false, false},
+                 {3, false, true, false, false}, {4, false, true, false, false},
+                 {5, true, true, false, false},  {6, true, true, false, false},
+                 {7, true, false, true, false},  {8, false, true, false, true}};
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.entry);
         Sheet s(1);
         s.wb.Input.SetChecked("CheckDigital", false);  // thin film and disk are analytical only
         s.wb.Input.Select("optElectrode", c.entry);
         const InputRecord& in = s.wb.Input;
         EXPECT_EQ(s.wb.Model.Electrode, c.entry);
-        EXPECT_EQ(in.IsShown("leng"), c.length) << c.entry;
-        EXPECT_EQ(in.IsShown("LabelLength"), c.length) << c.entry;
-        if (c.length) {
-            EXPECT_EQ(in.CaptionOf("LabelLength"), c.lengthCaption);
+        for (const char* name : {"leng", "LabelLength"}) EXPECT_EQ(in.IsShown(name), c.length);
+        if (c.length) {  // the thin film's length is its thickness
+            EXPECT_EQ(in.CaptionOf("LabelLength"), c.entry == 7 ? "Thick (cm)" : "Length (cm)");
         }
-        EXPECT_EQ(in.IsShown("radius"), c.radius) << c.entry;
-        EXPECT_EQ(in.IsShown("LabelRadius"), c.radius) << c.entry;
-        EXPECT_EQ(in.Get("ARE").ReadOnly, !c.areaEditable) << c.entry;
+        for (const char* name : {"radius", "LabelRadius"}) EXPECT_EQ(in.IsShown(name), c.radius);
+        EXPECT_EQ(in.Get("ARE").ReadOnly, !c.areaEditable);
         for (const char* name : {"TextVis", "LabelVis", "TextRrate", "LabelRrate"})
-            EXPECT_EQ(in.IsShown(name), c.rotation) << c.entry << " " << name;
+            EXPECT_EQ(in.IsShown(name), c.rotation) << name;
     }
 }
 
@@ -200,27 +203,26 @@ TEST(DropTimeAndPulseWidth, FollowTheirFields) {
 
 TEST(FitSlots, BoundsFollowTheirCheckBox) {
     Sheet s(7);
-    s.wb.Input.SetChecked("CheckFitted", 14, true);  // kf of reaction 1
-    EXPECT_TRUE(s.wb.Input.IsShown("TextCmin", 14));
-    EXPECT_TRUE(s.wb.Input.IsShown("TextCmax", 14));
-    s.wb.Input.SetChecked("CheckFitted", 14, false);
-    EXPECT_FALSE(s.wb.Input.IsShown("TextCmin", 14));
-    EXPECT_FALSE(s.wb.Input.IsShown("TextCmax", 14));
+    for (bool fitted : {true, false}) {
+        s.wb.Input.SetChecked("CheckFitted", 14, fitted);  // kf of reaction 1
+        EXPECT_EQ(s.wb.Input.IsShown("TextCmin", 14), fitted);
+        EXPECT_EQ(s.wb.Input.IsShown("TextCmax", 14), fitted);
+    }
 }
 
 TEST(FailureHandling, AFailingStepKeepsItsTargetAndTheNextStepRuns) {
     Sheet s(1);
     s.Type("Estart", kNoRow, "0.1");
-    ASSERT_EQ(s.wb.Input.CaptionOf("Cinit", 1), "5e-4");
+    ASSERT_EQ(s.Caption("Cinit", 1), "5e-4");
     // Row 1's copy fails on the text, the pre-equilibration still runs with the other fields.
     s.Type("C", 1, "1e-3x");
-    EXPECT_EQ(s.wb.Input.CaptionOf("Cinit", 1), "5e-4");
+    EXPECT_EQ(s.Caption("Cinit", 1), "5e-4");
     s.Type("Eze", 1, "huge");
-    EXPECT_EQ(s.wb.Input.CaptionOf("Cinit", 2), "5e-4");
+    EXPECT_EQ(s.Caption("Cinit", 2), "5e-4");
     s.Type("C", 1, "2e-3");
     s.Type("Eze", 1, "100");  // theta overflows: the split is skipped, the copy is made
-    EXPECT_EQ(s.wb.Input.CaptionOf("Cinit", 1), "2e-3");
-    EXPECT_EQ(s.wb.Input.CaptionOf("Cinit", 2), "5e-4");
+    EXPECT_EQ(s.Caption("Cinit", 1), "2e-3");
+    EXPECT_EQ(s.Caption("Cinit", 2), "5e-4");
 }
 
 }  // namespace
