@@ -201,20 +201,5 @@ TEST(PlotCurves, ValuesThatAreNotFiniteAreSkipped) {
     EXPECT_TRUE(b.canvas.OfKind(CanvasOp::LineTo).empty());
 }
 
-TEST(ReadPlotOptions, ManualLimitsReadAsLeadingNumbersAndStylesByButton) {
-    test::Bench b;
-    for (const char* box : {"CheckGrid", "overlap"}) b.wb.Input.SetChecked(box, true);
-    b.wb.Input.SetChecked("Xauto", false);
-    b.wb.Input.SetText("XminText", "-0.5 V");
-    b.wb.Input.SetText("XmaxText", "abc");
-    b.wb.Plot.Ymax = 7;  // Y auto stays on: the Y limits are left alone
-    b.wb.Input.SelectButton("linestyle2", 4);
-    ReadPlotOptions(b.wb);
-    EXPECT_EQ(std::vector<double>({b.wb.Plot.Xmin, b.wb.Plot.Xmax, b.wb.Plot.Ymax}),
-              std::vector<double>({-0.5, 0, 7}));
-    EXPECT_TRUE(b.wb.Plot.Grid && b.wb.Plot.Overlap);
-    EXPECT_EQ(b.wb.Curves.LineStyle, (std::array<int, 6>{0, 3, 3, 3, 3, 2}));
-}
-
 }  // namespace
 }  // namespace zemra

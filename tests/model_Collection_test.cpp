@@ -1,3 +1,5 @@
+#include <tuple>
+
 #include "model/Collection.h"
 #include "platform/NumberText.h"
 #include "tests/TestSupport.h"
@@ -24,11 +26,10 @@ TEST(SelectMechanism, SetsTheCountsOfEveryMechanismAndReadsTheTechnique) {
     for (int k = 1; k <= 17; ++k) {
         f.in.Select("mech", k);
         SelectMechanism(f.m, f.in);
-        EXPECT_EQ(f.m.Mechanism, k);
-        EXPECT_EQ(f.m.NSpecies, counts[k - 1][0]) << k;
-        EXPECT_EQ(f.m.NCharge, counts[k - 1][1]) << k;
-        EXPECT_EQ(f.m.NHomo, counts[k - 1][2]) << k;
-        EXPECT_EQ(f.m.NumberOfSpecies, counts[k - 1][0]) << k;
+        const int* c = counts[k - 1];
+        EXPECT_EQ(std::make_tuple(f.m.Mechanism.Value, f.m.NSpecies.Value, f.m.NCharge.Value,
+                                  f.m.NHomo.Value, f.m.NumberOfSpecies.Value),
+                  std::make_tuple(k, c[0], c[1], c[2], c[0]));
     }
     EXPECT_EQ(f.m.Technique, 4);
     EXPECT_FALSE(f.m.Digital);
@@ -55,7 +56,7 @@ TEST(ApplyDigitalAvailability, OffersWhatTheRoadCanSimulate) {
     }
 }
 
-TEST(ComputeAreaAndVolume, EveryGeometry) {
+TEST(ComputeAreaAndVolume, EveryGeometryAndARadiusThatIsNotANumberKeepsTheArea) {
     const double pi = 3.141592654, r = 0.2821, L = 0.01;
     const struct {
         int electrode;
@@ -79,10 +80,7 @@ TEST(ComputeAreaAndVolume, EveryGeometry) {
         EXPECT_DOUBLE_EQ(f.m.Area, Val(c.areaText)) << c.electrode;
         EXPECT_REL_NEAR(f.m.ElectrodeVolume, c.volume, 1e-12) << c.electrode;
     }
-}
-
-TEST(ComputeAreaAndVolume, ARadiusThatIsNotANumberKeepsTheArea) {
-    Fixture f;
+    Fixture f;  // a radius that is not a number keeps the area
     f.m.Electrode = 2;
     f.in.SetText("ARE", kNoRow, "0.7");
     f.in.SetText("radius", kNoRow, "0.2x");
@@ -118,19 +116,16 @@ TEST(CollectParameters, ConvertsUnitsAndStoresStepAndRateAsMagnitudes) {
 
 TEST(CollectParameters, TechniqueElectrodeCodeKeptWhileDigital) {
     Fixture f;
-    f.in.SetChecked("CheckDigital", false);
-    f.in.Select("optTech", 4);
-    f.m.Electrode = 4;
-    CollectParameters(f.m, f.in);
-    EXPECT_EQ(f.m.TechElectrodeCode, 44);
-    f.in.SetChecked("CheckDigital", true);
-    f.in.Select("optTech", 1);
-    f.m.Electrode = 8;
-    CollectParameters(f.m, f.in);
-    EXPECT_EQ(f.m.TechElectrodeCode, 44);
-    f.in.SetChecked("CheckDigital", false);
-    CollectParameters(f.m, f.in);
-    EXPECT_EQ(f.m.TechElectrodeCode, 18);
+    // (digital, technique, electrode) -> code: the digital road keeps the last analytical code.
+    const std::tuple<bool, int, int, int> steps[] = {
+        {false, 4, 4, 44}, {true, 1, 8, 44}, {false, 1, 8, 18}};
+    for (const auto& [digital, technique, electrode, code] : steps) {
+        f.in.SetChecked("CheckDigital", digital);
+        f.in.Select("optTech", technique);
+        f.m.Electrode = electrode;
+        CollectParameters(f.m, f.in);
+        EXPECT_EQ(f.m.TechElectrodeCode, code);
+    }
 }
 
 TEST(CollectParameters, StrictFieldsAndTemperatureStopBeforeAnythingIsWritten) {

@@ -106,28 +106,21 @@ TEST(Cli, SheetTypingSeesTheCollectedTemperature) {
 
 TEST(Cli, PlotSvgDrawsTheFrameTheLabelsAndTheCurve) {
     const std::string svg = test::TempPath("plot.svg");
-    const struct {
-        std::vector<std::string> Tokens;
-        std::vector<const char*> Labels;
-        const char* Out;
-    } cases[] = {
+    const std::pair<std::vector<std::string>, std::vector<const char*>> runs[] = {
         {{"CheckDigital=0", "Simulate", "PlotSvg=" + svg},
-         {">I /A</text>", "> 0.3 </text>", ">-0.3 </text>"},
-         ""},
+         {">I /A</text>", "> 0.3 </text>", ">-0.3 </text>"}},
         // The wave mirrored, on an axis in mV.
         {{"Import=" + kWave, "NextCurve", "1000X", "MinusY", "Clear", "Plot", "PlotSvg=" + svg},
-         {">-1E-5</text>", ">-300 </text>"},
-         "Curve Number is  1 "}};
-    for (const auto& c : cases) {
-        const CliRun r = Cli(c.Tokens);
+         {">-1E-5</text>", ">-300 </text>"}}};
+    for (const auto& [tokens, labels] : runs) {
+        const CliRun r = Cli(tokens);
         EXPECT_EQ(r.status, 0) << r.err;
         EXPECT_EQ(r.err, "");
-        EXPECT_NE(r.out.find(c.Out), std::string::npos);
         const std::string doc = test::ReadFile(svg);
-        // The picture, its frame, the curve and the X title; then the case's own labels.
+        // The picture, its frame, the curve and the X title; then the run's own labels.
         for (const char* part : {"<svg", "fill=\"none\" stroke=", "<path d=\"M", ">E /V</text>"})
             EXPECT_NE(doc.find(part), std::string::npos) << part;
-        for (const char* label : c.Labels) EXPECT_NE(doc.find(label), std::string::npos) << label;
+        for (const char* label : labels) EXPECT_NE(doc.find(label), std::string::npos) << label;
     }
 }
 
@@ -142,16 +135,12 @@ TEST(Cli, OverlongImportLeavesTheEarlierCurveForTheExport) {
     EXPECT_EQ(test::ReadFile(out), test::ReadFile(kWave));  // the fixture is in the export layout
 }
 
-TEST(Cli, FitAndSeparationCommandsPrintTheFitReport) {
-    CliRun r = Cli({"CheckDigital=0", "Simulate", "AutoFit"});
-    EXPECT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(r.out.rfind("Least square =  0 \n", 0), 0u);
-    EXPECT_NE(r.out.find("\nConvergence flag =          -1 \n"), std::string::npos);
-    for (const char* command : {"ManualFit", "ManualSeparate", "AutoSeparate"}) {
-        r = Cli({"mech=4", "Eze(2)=-0.15", "Simulate", command});
+TEST(Cli, FitAndSeparationCommandsRunAndTheAutomaticOnesPrintTheFitReport) {
+    for (const std::string command : {"ManualFit", "AutoFit", "ManualSeparate", "AutoSeparate"}) {
+        const CliRun r = Cli({"mech=4", "Eze(2)=-0.15", "Simulate", command});
         EXPECT_EQ(r.status, 0) << command << ": " << r.err;
-        const bool reports = std::string(command).rfind("Auto", 0) == 0;
-        EXPECT_EQ(r.out.find("Convergence flag = ") != std::string::npos, reports) << command;
+        const bool reports = command.rfind("Auto", 0) == 0;
+        EXPECT_EQ(r.out.find("\nConvergence flag = ") != std::string::npos, reports) << command;
     }
 }
 
