@@ -51,22 +51,15 @@ TEST(FormatPattern, RoundsTheMantissaAndWritesTheExponent) {
 }
 
 TEST(GeneralNumber, FifteenDigitsAndTheExponentForm) {
-    struct Case {
+    const struct {
         double value;
         const char* text;
-    } cases[] = {{0, "0"},
-                 {0.5, "0.5"},
-                 {-0.5, "-0.5"},
-                 {1e-4, "0.0001"},
-                 {1.5e-5, "1.5E-05"},
-                 {-2e-7, "-2E-07"},
-                 {1e15, "1E+15"},
-                 {123456789012345, "123456789012345"},
-                 {0.1 + 0.2, "0.3"},
-                 {121, "121"},
-                 {-0.3, "-0.3"},
-                 {2.5e20, "2.5E+20"}};
+    } cases[] = {{0, "0"},         {0.5, "0.5"},        {-0.5, "-0.5"},
+                 {1e-4, "0.0001"}, {1.5e-5, "1.5E-05"}, {-2e-7, "-2E-07"},
+                 {1e15, "1E+15"},  {0.1 + 0.2, "0.3"},  {121, "121"},
+                 {-0.3, "-0.3"},   {2.5e20, "2.5E+20"}};
     for (const auto& c : cases) EXPECT_EQ(GeneralNumber(c.value), c.text) << c.value;
+    EXPECT_EQ(GeneralNumber(123456789012345), "123456789012345");
 }
 
 TEST(PrintedNumber, BlankForThePlusSignAndAfter) {

@@ -19,27 +19,23 @@ TEST(Simulate, EnablesDisplayAndAnalysisAndRestoresTheCursor) {
     EXPECT_GT(b.wb.Curves.Y(60, 1), 0.0);
 }
 
-TEST(Simulate, MenusEnabledAlsoAfterASimulationError) {
-    test::Bench b;
-    b.wb.Input.SetChecked("CheckDigital", false);
-    b.wb.Input.SetText("Estep", "0");
-    mnuSimulate(b.wb);
-    // The simulation's error, then the redraw that ends every Simulate finds no frame to draw.
-    ASSERT_EQ(b.host.Messages.size(), 2u);
-    EXPECT_EQ(b.host.Messages[1], "Error: No data!");
-    EXPECT_TRUE(b.wb.Menus.Display);
-    EXPECT_FALSE(b.host.WaitCursor);
-}
-
-TEST(Simulate, RefusedDistanceIsReportedOnce) {
-    test::Bench b;
-    b.wb.Input.SetListIndex("ComboY", 1);  // resistance R
-    b.wb.Input.SetText("TextDis", "0");
-    mnuSimulate(b.wb);
-    // No resistance curve is written, so the redraw then finds nothing to draw.
-    EXPECT_EQ(b.host.Messages,
-              (std::vector<std::string>{"Input Error: Dis (cm) must be a non-zero number",
-                                        "Error: No data!"}));
+TEST(Simulate, AnErrorIsReportedOnceAndTheMenusAndTheCursorStillFollow) {
+    const std::pair<const char*, std::string> cases[] = {
+        {"Estep", "Analytical simulation Error: "},
+        {"TextDis", "Input Error: Dis (cm) must be a non-zero number"}};
+    for (const auto& [field, message] : cases) {
+        test::Bench b;
+        b.wb.Input.SetChecked("CheckDigital", false);
+        b.wb.Input.SetListIndex("ComboY", 1);  // resistance R
+        b.wb.Input.SetText(field, "0");
+        mnuSimulate(b.wb);
+        // The error, then the redraw that ends every Simulate finds no curve to draw.
+        ASSERT_EQ(b.host.Messages.size(), 2u) << field;
+        EXPECT_EQ(b.host.Messages[0].rfind(message, 0), 0u) << b.host.Messages[0];
+        EXPECT_EQ(b.host.Messages[1], "Error: No data!");
+        EXPECT_TRUE(b.wb.Menus.Display);
+        EXPECT_FALSE(b.host.WaitCursor);
+    }
 }
 
 TEST(OptionOK, ReDerivesTheQuantityAndRedrawsWithTheNewOptions) {

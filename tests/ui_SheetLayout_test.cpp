@@ -46,27 +46,26 @@ TEST(SheetLayout, RowsAndCaptionsOfEveryMechanism) {
     }
 }
 
-TEST(SheetLayout, TechniqueFields) {
+TEST(SheetLayout, TechniqueFieldsSwitchWithTheTechnique) {
+    const struct {
+        int technique;
+        bool v, f, tp, epulse, tpEnabled;  // shown, and tp enabled where shown
+    } cases[] = {{3, true, false, true, true, true},
+                 {5, false, true, true, true, false},
+                 {2, true, false, false, false, false},
+                 {1, true, false, false, false, false},
+                 {4, true, false, true, true, true}};
     test::Bench b;
     InputRecord& in = b.wb.Input;
-    in.Select("optTech", 3);
-    ActivateSheet(b.wb);
-    EXPECT_TRUE(in.IsShown("V"));
-    EXPECT_FALSE(in.IsShown("TextF"));
-    EXPECT_TRUE(in.IsShown("tp"));
-    EXPECT_TRUE(in.Get("tp").Enabled);
-    EXPECT_TRUE(in.IsShown("Epulse"));
-    in.Select("optTech", 5);
-    ActivateSheet(b.wb);
-    EXPECT_FALSE(in.IsShown("V"));
-    EXPECT_TRUE(in.IsShown("TextF"));
-    EXPECT_TRUE(in.IsShown("tp"));
-    EXPECT_FALSE(in.Get("tp").Enabled);
-    in.Select("optTech", 2);
-    ActivateSheet(b.wb);
-    EXPECT_FALSE(in.IsShown("tp"));
-    EXPECT_FALSE(in.IsShown("Epulse"));
-    EXPECT_FALSE(in.IsShown("TextF"));
+    for (const auto& c : cases) {
+        in.Select("optTech", c.technique);
+        ActivateSheet(b.wb);
+        EXPECT_EQ((std::vector<bool>{in.IsShown("V"), in.IsShown("TextF"), in.IsShown("tp"),
+                                     in.IsShown("Epulse")}),
+                  (std::vector<bool>{c.v, c.f, c.tp, c.epulse}))
+            << c.technique;
+        EXPECT_TRUE(!c.tp || in.Get("tp").Enabled == c.tpEnabled) << c.technique;
+    }
 }
 
 TEST(SheetLayout, HiddenRowsKeepTheirValues) {
