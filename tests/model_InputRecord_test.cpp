@@ -106,14 +106,5 @@ TEST(InputRecordSetters, RaiseTheChangeEventOnlyOnAChange) {
     EXPECT_TRUE(in.IsChecked("linestyle3", 1));  // other curves keep their style
 }
 
-TEST(InputRecordSetters, HiddenControlsKeepTheirValues) {
-    InputRecord in;
-    in.SetText("radius", kNoRow, "0.5");
-    EXPECT_FALSE(in.IsShown("radius"));
-    EXPECT_EQ(in.TextOf("radius"), "0.5");
-    EXPECT_EQ(in.Find("NoSuchControl"), nullptr);
-    EXPECT_THROW(in.Get("D", 5), std::out_of_range);
-}
-
 }  // namespace
 }  // namespace zemra

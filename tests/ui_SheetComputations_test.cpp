@@ -32,10 +32,7 @@ struct Sheet : test::Bench {
 constexpr double kCaptionRel = 6e-4;
 
 TEST(PreEquilibration, SingleCoupleSplitsByTheNernstRatio) {
-    Sheet s(1);
-    s.Type("Estart", kNoRow, "0.1");  // E start = E° of couple 1: theta = 1
-    EXPECT_EQ(s.wb.Input.CaptionOf("Cinit", 1), "5e-4");
-    EXPECT_EQ(s.wb.Input.CaptionOf("Cinit", 2), "5e-4");
+    Sheet s(1);  // E start = E° (half and half) starts the failure handling test below
     s.Type("Estart", kNoRow, "0.12");
     s.Type("C", 2, "2e-4");
     EXPECT_REL_NEAR(s.Cinit(1) + s.Cinit(2), 1.2e-3, kCaptionRel);
@@ -203,8 +200,9 @@ TEST(FitSlots, BoundsFollowTheirCheckBox) {
 
 TEST(FailureHandling, AFailingStepKeepsItsTargetAndTheNextStepRuns) {
     Sheet s(1);
-    s.Type("Estart", kNoRow, "0.1");
+    s.Type("Estart", kNoRow, "0.1");  // E start = E° of couple 1: half and half
     ASSERT_EQ(s.wb.Input.CaptionOf("Cinit", 1), "5e-4");
+    ASSERT_EQ(s.wb.Input.CaptionOf("Cinit", 2), "5e-4");
     // Row 1's copy fails on the text, the pre-equilibration still runs with the other fields.
     s.Type("C", 1, "1e-3x");
     EXPECT_EQ(s.wb.Input.CaptionOf("Cinit", 1), "5e-4");
