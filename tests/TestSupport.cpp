@@ -3,6 +3,8 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <fstream>
+#include <sstream>
 
 namespace zemra::test {
 
@@ -11,6 +13,45 @@ std::string TempPath(const std::string& name) {
         std::filesystem::temp_directory_path() / ("zemra-tests-" + std::to_string(::getpid()));
     std::filesystem::create_directories(dir);
     return (dir / name).string();
+}
+
+void SetCurves(Workbench& wb, const std::vector<double>& x,
+               const std::vector<std::vector<double>>& ys) {
+    CurveStore& s = wb.Curves;
+    for (size_t i = 0; i < x.size(); ++i) {
+        s.X(static_cast<int>(i + 1)) = x[i];
+        for (size_t c = 0; c < ys.size(); ++c)
+            s.Y(static_cast<int>(i + 1), static_cast<int>(c + 1)) = ys[c][i];
+    }
+    s.NoOfData = s.LastPoint = static_cast<int>(x.size());
+    s.FirstPoint = s.CurveNo = 1;
+    s.NoOfCurves = s.NewCurve = static_cast<int>(ys.size());
+}
+
+std::string ReadFile(const std::string& path) {
+    std::ifstream f(path, std::ios::binary);
+    std::stringstream ss;
+    ss << f.rdbuf();
+    return ss.str();
+}
+
+std::string WriteTempFile(const std::string& name, const std::string& text) {
+    const std::string path = TempPath(name);
+    std::ofstream(path, std::ios::binary) << text;
+    return path;
+}
+
+std::vector<std::string> CrLfLines(const std::string& text) {
+    std::vector<std::string> lines;
+    for (size_t start = 0, end; start < text.size(); start = end + 2) {
+        end = text.find("\r\n", start);
+        if (end == std::string::npos) {
+            ADD_FAILURE() << "a line does not end in CR LF: " << text.substr(start, 40);
+            break;
+        }
+        lines.push_back(text.substr(start, end - start));
+    }
+    return lines;
 }
 
 }  // namespace zemra::test

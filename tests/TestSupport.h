@@ -6,6 +6,7 @@
 
 #include <cmath>
 #include <string>
+#include <vector>
 
 #include "curves/Workbench.h"
 #include "platform/RuntimeError.h"
@@ -41,6 +42,17 @@ struct Bench {
 
 // A path for a scratch file under the test's temporary directory.
 std::string TempPath(const std::string& name);
+
+// Curves 1..ys.size() over the shared axis x (points 1..x.size()), curve 1 current.
+void SetCurves(Workbench& wb, const std::vector<double>& x,
+               const std::vector<std::vector<double>>& ys);
+
+// The bytes of a file ("" when it cannot be read); a scratch file `name` written with `text`.
+std::string ReadFile(const std::string& path);
+std::string WriteTempFile(const std::string& name, const std::string& text);
+
+// The lines of a text in which every line ends in CR LF (anything else fails the test).
+std::vector<std::string> CrLfLines(const std::string& text);
 
 }  // namespace zemra::test
 

@@ -8,19 +8,14 @@
 namespace zemra {
 namespace {
 
-// Three curves over four points; curve 2 is the current one.
+// Three curves over four points, Y(i, c) = c i 1e-6; curve 2 is the current one.
+const std::vector<double> kX = {-0.1, 0.1, 0.3, 0.5};
+const std::vector<std::vector<double>> kY = {
+    {1e-6, 2e-6, 3e-6, 4e-6}, {2e-6, 4e-6, 6e-6, 8e-6}, {3e-6, 6e-6, 9e-6, 12e-6}};
+
 void ThreeCurves(Workbench& wb) {
-    CurveStore& s = wb.Curves;
-    for (int i = 1; i <= 4; ++i) {
-        s.X(i) = -0.3 + 0.2 * i;
-        for (int c = 1; c <= 3; ++c) s.Y(i, c) = c * 1e-6 * i;
-    }
-    s.NoOfData = 4;
-    s.FirstPoint = 1;
-    s.LastPoint = 4;
-    s.NoOfCurves = 3;
-    s.CurveNo = 2;
-    s.NewCurve = 3;
+    test::SetCurves(wb, kX, kY);
+    wb.Curves.CurveNo = 2;
 }
 
 TEST(NextCurve, StepsThroughTheCurvesAndWrapsWithoutRedrawing) {
@@ -52,31 +47,20 @@ TEST(ScalingCommands, EachScalesTheAxisOrTheCurrentCurveAndRedraws) {
         {"0.001Y", mnu0001Y, false, 0.001}, {"-Y", mnuMinusY, false, -1},
     };
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.Name);
         test::Bench b;
         ThreeCurves(b.wb);
         c.Run(b.wb);
         const CurveStore& s = b.wb.Curves;
         for (int i = 1; i <= 4; ++i) {
-            const double x = -0.3 + 0.2 * i;
-            EXPECT_EQ(s.X(i), c.OnX ? x * c.Factor : x) << c.Name;
-            EXPECT_EQ(s.Y(i, 1), 1e-6 * i) << c.Name;  // other curves untouched
-            EXPECT_EQ(s.Y(i, 3), 3 * 1e-6 * i) << c.Name;
-            EXPECT_EQ(s.Y(i, 2), c.OnX ? 2 * 1e-6 * i : 2 * 1e-6 * i * c.Factor) << c.Name;
+            EXPECT_EQ(s.X(i), c.OnX ? kX[i - 1] * c.Factor : kX[i - 1]);
+            EXPECT_EQ(s.Y(i, 1), kY[0][i - 1]);  // other curves untouched
+            EXPECT_EQ(s.Y(i, 3), kY[2][i - 1]);
+            EXPECT_EQ(s.Y(i, 2), c.OnX ? kY[1][i - 1] : kY[1][i - 1] * c.Factor);
         }
-        EXPECT_EQ(s.X(5), 0.0) << c.Name;  // only points 1..NoOfData
-        EXPECT_EQ(b.canvas.OfKind(CanvasOp::Clear).size(), 1u) << c.Name;
+        EXPECT_EQ(s.X(5), 0.0);  // only points 1..NoOfData
+        EXPECT_EQ(b.canvas.OfKind(CanvasOp::Clear).size(), 1u);
     }
-}
-
-TEST(ScalingCommands, MinusXTwiceRestoresExactlyTenthAfterTenUpToRounding) {
-    test::Bench b;
-    ThreeCurves(b.wb);
-    mnuMinusX(b.wb);
-    mnuMinusX(b.wb);
-    for (int i = 1; i <= 4; ++i) EXPECT_EQ(b.wb.Curves.X(i), -0.3 + 0.2 * i);
-    mnu10X(b.wb);
-    mnu01X(b.wb);
-    for (int i = 1; i <= 4; ++i) EXPECT_RELABS_NEAR(b.wb.Curves.X(i), -0.3 + 0.2 * i, 1e-15, 1e-16);
 }
 
 TEST(ScalingCommands, AnOverflowingScaleKeepsTheData) {
@@ -102,59 +86,44 @@ TEST(ClearAndPlot, ClearErasesAndPlotShowsTheSamePictureAgain) {
     mnuPlot(b.wb);
     ASSERT_EQ(b.canvas.Ops.size(), before.size());
     for (size_t i = 0; i < before.size(); ++i) {
-        EXPECT_EQ(b.canvas.Ops[i].Op, before[i].Op);
-        EXPECT_EQ(b.canvas.Ops[i].Args, before[i].Args);
-        EXPECT_EQ(b.canvas.Ops[i].Text, before[i].Text);
+        const CanvasRecord &now = b.canvas.Ops[i], &was = before[i];
+        EXPECT_TRUE(now.Op == was.Op && now.Args == was.Args && now.Text == was.Text) << i;
     }
 }
 
-// One curve y = a + b X over n points of step h from x0 (h < 0 runs the grid downwards).
-void Line(Workbench& wb, int n, double x0, double h, double a, double b) {
-    CurveStore& s = wb.Curves;
-    for (int i = 1; i <= n; ++i) {
-        s.X(i) = x0 + h * (i - 1);
-        s.Y(i, 1) = a + b * s.X(i);
-    }
-    s.NoOfData = s.LastPoint = n;
-    s.FirstPoint = s.NoOfCurves = s.CurveNo = s.NewCurve = 1;
-}
-
-TEST(CalculusCommands, DerivativeOfALineIsItsSlopeWithTheGridsSign) {
-    for (double h : {0.01, -0.01}) {
+TEST(CalculusCommands, DerivativeAndIntegralTransformOnlyTheCurrentCurveAndRedraw) {
+    for (bool derivative : {true, false}) {
         test::Bench b;
-        Line(b.wb, 50, 0.2, h, 1e-6, 2e-5);
-        mnuDerivative(b.wb);
-        for (int i = 1; i <= 50; ++i)
-            EXPECT_REL_NEAR(b.wb.Curves.Y(i, 1), h > 0 ? 2e-5 : -2e-5, 1e-9);
-        EXPECT_FALSE(b.canvas.OfKind(CanvasOp::LineTo).empty());  // redrawn
-    }
-}
-
-TEST(CalculusCommands, IntegralIsARunningSumIntoTheCurveAndItsCurrentComponent) {
-    test::Bench b;
-    Line(b.wb, 10, 0, 0.01, 1, 0);
-    mnuIntegral(b.wb);
-    for (int i = 1; i <= 10; ++i) {
-        EXPECT_REL_NEAR(b.wb.Curves.Y(i, 1), 0.01 * i, 1e-12);
-        EXPECT_EQ(b.wb.Res.Icomp(i, 1), b.wb.Curves.Y(i, 1));
+        ThreeCurves(b.wb);  // curve 2: Y = 2e-6 i over steps of 0.2 V
+        (derivative ? mnuDerivative : mnuIntegral)(b.wb);
+        const CurveStore& s = b.wb.Curves;
+        for (int i = 1; i <= 4; ++i) {
+            // The slope 1e-5 A/V, or the running sum 0.2 (2e-6 + ... + 2e-6 i).
+            EXPECT_REL_NEAR(s.Y(i, 2), derivative ? 1e-5 : 0.2e-6 * i * (i + 1), 1e-9) << i;
+            EXPECT_EQ(s.Y(i, 1), kY[0][i - 1]);
+            EXPECT_EQ(s.Y(i, 3), kY[2][i - 1]);
+            EXPECT_TRUE(derivative || b.wb.Res.Icomp(i, 2) == s.Y(i, 2)) << "component " << i;
+        }
+        EXPECT_FALSE(b.canvas.OfKind(CanvasOp::LineTo).empty());
     }
 }
 
 TEST(CalculusCommands, SemiIntegralIsTheSemiDerivativeOfTheIntegral) {
     test::Bench a, b;
-    for (test::Bench* t : {&a, &b}) Line(t->wb, 40, 0.3, -0.005, 2e-6, -1e-5);
+    ThreeCurves(a.wb);
+    ThreeCurves(b.wb);
     mnuSemiInte(a.wb);
     mnuIntegral(b.wb);
     mnuSemi(b.wb);
-    for (int i = 1; i <= 40; ++i) EXPECT_EQ(a.wb.Curves.Y(i, 1), b.wb.Curves.Y(i, 1));
+    for (int i = 1; i <= 4; ++i) EXPECT_EQ(a.wb.Curves.Y(i, 2), b.wb.Curves.Y(i, 2));
 }
 
 TEST(CalculusCommands, ZeroPotentialStepLeavesTheCurveSilently) {
     test::Bench b;
-    Line(b.wb, 5, 0.1, 0.01, 3, 0);
+    ThreeCurves(b.wb);
     b.wb.Curves.X(2) = b.wb.Curves.X(1);
     for (auto command : {mnuDerivative, mnuSemi}) command(b.wb);
-    for (int i = 1; i <= 5; ++i) EXPECT_EQ(b.wb.Curves.Y(i, 1), 3.0);
+    for (int i = 1; i <= 4; ++i) EXPECT_EQ(b.wb.Curves.Y(i, 2), kY[1][i - 1]);
     EXPECT_TRUE(b.host.Messages.empty());
 }
 

@@ -1,39 +1,27 @@
+#include <tuple>
+
 #include "curves/CurveStore.h"
 #include "tests/TestSupport.h"
 
 namespace zemra {
 namespace {
 
-TEST(NewCurveSlot, OverlapAccumulatesFiveCurvesThenStartsOver) {
-    CurveStore s;
-    for (int k = 1; k <= 5; ++k) {
-        NewCurveSlot(s, false, true);
-        EXPECT_EQ(s.NoOfCurves, k);
-        EXPECT_EQ(s.CurveNo, k);
-        EXPECT_EQ(s.NewCurve, k);
-    }
-    NewCurveSlot(s, false, true);
-    EXPECT_EQ(s.NoOfCurves, 1);
-    EXPECT_EQ(s.NewCurve, 1);
-}
-
-TEST(NewCurveSlot, WithoutOverlapEveryCurveReplacesCurveOne) {
-    CurveStore s;
-    s.NoOfCurves = s.CurveNo = s.NewCurve = 3;
-    NewCurveSlot(s, false, false);
-    EXPECT_EQ(s.NoOfCurves, 1);
-    EXPECT_EQ(s.CurveNo, 1);
-    EXPECT_EQ(s.NewCurve, 1);
-}
-
-TEST(NewCurveSlot, FittingAlwaysUsesSlotTwo) {
-    for (bool overlap : {false, true}) {
+TEST(NewCurveSlot, OverlapAccumulatesFiveCurvesOtherwiseCurveOneWhileFittingCurveTwo) {
+    // Curves held before, fitting, overlap checked -> the slot, which is then also the number
+    // of curves held and the current curve.
+    const struct {
+        int held;
+        bool fitting, overlap;
+        int slot;
+    } cases[] = {{0, false, true, 1}, {1, false, true, 2},  {4, false, true, 5},
+                 {5, false, true, 1}, {3, false, false, 1}, {0, false, false, 1},
+                 {4, true, false, 2}, {4, true, true, 2},   {1, true, true, 2}};
+    for (const auto& c : cases) {
         CurveStore s;
-        s.NoOfCurves = 4;
-        NewCurveSlot(s, true, overlap);
-        EXPECT_EQ(s.NoOfCurves, 2);
-        EXPECT_EQ(s.CurveNo, 2);
-        EXPECT_EQ(s.NewCurve, 2);
+        s.NoOfCurves = s.CurveNo = s.NewCurve = c.held;
+        NewCurveSlot(s, c.fitting, c.overlap);
+        EXPECT_EQ(std::tie(s.NoOfCurves, s.CurveNo, s.NewCurve), std::tie(c.slot, c.slot, c.slot))
+            << c.held << " held, fitting " << c.fitting << ", overlap " << c.overlap;
     }
 }
 

@@ -1,3 +1,5 @@
+#include <tuple>
+
 #include "model/Collection.h"
 #include "platform/NumberText.h"
 #include "tests/TestSupport.h"
@@ -14,73 +16,60 @@ struct Fixture {
     }
 };
 
-TEST(SelectMechanism, SetsTheCountsOfEveryMechanism) {
+TEST(SelectMechanism, SetsTheCountsOfEveryMechanismAndReadsTheTechnique) {
     const int counts[17][3] = {{2, 1, 0}, {3, 2, 0}, {4, 3, 0}, {4, 2, 0}, {3, 1, 1}, {4, 1, 2},
                                {3, 1, 1}, {3, 1, 1}, {2, 1, 1}, {2, 1, 1}, {4, 2, 1}, {4, 2, 1},
                                {4, 2, 2}, {4, 2, 1}, {4, 2, 1}, {4, 1, 1}, {4, 1, 1}};
     Fixture f;
+    f.in.Select("optTech", 4);
+    f.in.SetChecked("CheckDigital", false);
     for (int k = 1; k <= 17; ++k) {
         f.in.Select("mech", k);
         SelectMechanism(f.m, f.in);
-        EXPECT_EQ(f.m.Mechanism, k);
-        EXPECT_EQ(f.m.NSpecies, counts[k - 1][0]) << k;
-        EXPECT_EQ(f.m.NCharge, counts[k - 1][1]) << k;
-        EXPECT_EQ(f.m.NHomo, counts[k - 1][2]) << k;
-        EXPECT_EQ(f.m.NumberOfSpecies, counts[k - 1][0]) << k;
+        const int* c = counts[k - 1];
+        EXPECT_EQ(std::make_tuple(f.m.Mechanism.Value, f.m.NSpecies.Value, f.m.NCharge.Value,
+                                  f.m.NHomo.Value, f.m.NumberOfSpecies.Value),
+                  std::make_tuple(k, c[0], c[1], c[2], c[0]));
     }
-}
-
-TEST(SelectMechanism, ReadsTheTechniqueAndTheDigitalBox) {
-    Fixture f;
-    f.in.Select("optTech", 4);
-    f.in.SetChecked("CheckDigital", false);
-    SelectMechanism(f.m, f.in);
     EXPECT_EQ(f.m.Technique, 4);
     EXPECT_FALSE(f.m.Digital);
 }
 
-TEST(ApplyDigitalAvailability, DigitalOffersAllMechanismsButThreeAndNoFilmOrDisk) {
-    Fixture f;
-    ApplyDigitalAvailability(f.m, f.in);
-    EXPECT_TRUE(f.m.Digital);
-    for (int k = 1; k <= 17; ++k) EXPECT_EQ(f.in.IsEntryEnabled("mech", k), k != 3) << k;
-    for (int k = 1; k <= 8; ++k) EXPECT_EQ(f.in.IsEntryEnabled("optElectrode", k), k <= 6) << k;
-    EXPECT_TRUE(f.in.Get("Ru").Enabled);
+// Digital: every mechanism but 3, no thin film or disk; analytical: mechanisms 1, 4 and 9 and
+// every electrode. A selected but disabled mechanism still counts.
+TEST(ApplyDigitalAvailability, OffersWhatTheRoadCanSimulate) {
+    for (bool digital : {true, false}) {
+        SCOPED_TRACE(digital ? "digital" : "analytical");
+        Fixture f;
+        f.in.Select("mech", 7);
+        f.in.SetChecked("CheckDigital", digital);
+        ApplyDigitalAvailability(f.m, f.in);
+        EXPECT_EQ(f.m.Digital, digital);
+        for (int k = 1; k <= 17; ++k)
+            EXPECT_EQ(f.in.IsEntryEnabled("mech", k), digital ? k != 3 : k == 1 || k == 4 || k == 9)
+                << k;
+        for (int k = 1; k <= 8; ++k)
+            EXPECT_EQ(f.in.IsEntryEnabled("optElectrode", k), !digital || k <= 6) << k;
+        EXPECT_EQ(f.in.Get("Ru").Enabled, digital);
+        SelectMechanism(f.m, f.in);
+        EXPECT_EQ(f.m.Mechanism, 7);
+    }
 }
 
-TEST(ApplyDigitalAvailability, AnalyticalOffersOneFourAndNineAndEveryElectrode) {
-    Fixture f;
-    f.in.Select("mech", 7);
-    f.in.SetChecked("CheckDigital", false);
-    ApplyDigitalAvailability(f.m, f.in);
-    EXPECT_FALSE(f.m.Digital);
-    for (int k = 1; k <= 17; ++k)
-        EXPECT_EQ(f.in.IsEntryEnabled("mech", k), k == 1 || k == 4 || k == 9) << k;
-    for (int k = 1; k <= 8; ++k) EXPECT_TRUE(f.in.IsEntryEnabled("optElectrode", k)) << k;
-    EXPECT_FALSE(f.in.Get("Ru").Enabled);
-    // The selected but disabled mechanism still counts.
-    SelectMechanism(f.m, f.in);
-    EXPECT_EQ(f.m.Mechanism, 7);
-}
-
-struct AreaCase {
-    int electrode;
-    const char* areaText;  // 0.2821 cm radius, 0.01 cm length, three significant digits
-    double volume;         // from the collected radius and length
-};
-
-TEST(ComputeAreaAndVolume, EveryGeometry) {
+TEST(ComputeAreaAndVolume, EveryGeometryAndARadiusThatIsNotANumberKeepsTheArea) {
     const double pi = 3.141592654, r = 0.2821, L = 0.01;
-    const AreaCase cases[] = {
-        {1, "1", 1 * L},
-        {2, "1e0", 4 * pi * r * r * r / 3},
-        {3, "5e-1", 2 * pi * r * r * r / 3},
-        {4, "2.5e-1", 0.25 * L},
-        {5, "2.68e-1", pi * r * r * L},
-        {6, "1.34e-1", 0.5 * pi * r * r * L},
-        {7, "1", 1 * L},
-        {8, "2.5e-1", 0.25 * L},
-    };
+    const struct {
+        int electrode;
+        const char* areaText;  // 0.2821 cm radius, 0.01 cm length, three significant digits
+        double volume;         // from the collected radius and length
+    } cases[] = {{1, "1", 1 * L},
+                 {2, "1e0", 4 * pi * r * r * r / 3},
+                 {3, "5e-1", 2 * pi * r * r * r / 3},
+                 {4, "2.5e-1", 0.25 * L},
+                 {5, "2.68e-1", pi * r * r * L},
+                 {6, "1.34e-1", 0.5 * pi * r * r * L},
+                 {7, "1", 1 * L},
+                 {8, "2.5e-1", 0.25 * L}};
     for (const auto& c : cases) {
         Fixture f;
         f.m.Electrode = c.electrode;
@@ -89,12 +78,9 @@ TEST(ComputeAreaAndVolume, EveryGeometry) {
         ComputeAreaAndVolume(f.m, f.in);
         EXPECT_EQ(f.in.TextOf("ARE"), c.areaText) << c.electrode;
         EXPECT_DOUBLE_EQ(f.m.Area, Val(c.areaText)) << c.electrode;
-        EXPECT_REL_NEAR(f.m.ElectrodeVolume, c.volume, 1e-12);
+        EXPECT_REL_NEAR(f.m.ElectrodeVolume, c.volume, 1e-12) << c.electrode;
     }
-}
-
-TEST(ComputeAreaAndVolume, ARadiusThatIsNotANumberKeepsTheArea) {
-    Fixture f;
+    Fixture f;  // a radius that is not a number keeps the area
     f.m.Electrode = 2;
     f.in.SetText("ARE", kNoRow, "0.7");
     f.in.SetText("radius", kNoRow, "0.2x");
@@ -103,30 +89,18 @@ TEST(ComputeAreaAndVolume, ARadiusThatIsNotANumberKeepsTheArea) {
     EXPECT_DOUBLE_EQ(f.m.Area, 0.7);
 }
 
-TEST(CollectParameters, ConvertsUnitsAndDerivesFRT) {
+TEST(CollectParameters, ConvertsUnitsAndStoresStepAndRateAsMagnitudes) {
     Fixture f;
     f.in.SetText("TextRrate", kNoRow, "100");
-    CollectParameters(f.m, f.in);
-    EXPECT_DOUBLE_EQ(f.m.Temperature, 298.14);
-    EXPECT_NEAR(f.m.FRT, 38.923, 5e-4);
-    EXPECT_DOUBLE_EQ(f.m.RTF, 1 / f.m.FRT);
-    EXPECT_NEAR(f.m.Omega, 10.4719755, 1e-7);
-    EXPECT_DOUBLE_EQ(f.m.ScanCycles, 0.5);
-    EXPECT_DOUBLE_EQ(f.m.Estart, 0.3);
-    EXPECT_DOUBLE_EQ(f.m.Eend, -0.3);
-    EXPECT_DOUBLE_EQ(f.m.C[1], 1e-3);  // from the Cinit caption
-    EXPECT_DOUBLE_EQ(f.m.Cond[4], 400);
-    EXPECT_EQ(f.m.n[2], 1);
-    EXPECT_FALSE(f.m.TechElectrodeCode.IsSet);  // digital simulation: no analytical code yet
-}
-
-TEST(CollectParameters, NegativeStepAndRateAreStoredAsMagnitudes) {
-    Fixture f;
     f.in.SetText("Estep", kNoRow, "-0.005");
     f.in.SetText("V", kNoRow, "-0.1");
     f.in.SetText("td", kNoRow, "0.5s");
     f.in.SetText("tp", kNoRow, "");
     CollectParameters(f.m, f.in);
+    EXPECT_NEAR(f.m.FRT, 38.923, 5e-4);  // F / R / (25 + 273.14) K
+    EXPECT_NEAR(f.m.Omega, 10.4719755, 1e-7);
+    EXPECT_DOUBLE_EQ(f.m.ScanCycles, 0.5);
+    EXPECT_FALSE(f.m.TechElectrodeCode.IsSet);  // digital simulation: no analytical code yet
     EXPECT_DOUBLE_EQ(f.m.Estep, 0.005);
     EXPECT_DOUBLE_EQ(f.m.ScanRate, 0.1);
     EXPECT_DOUBLE_EQ(f.m.tdrop, 0.5);
@@ -135,37 +109,30 @@ TEST(CollectParameters, NegativeStepAndRateAreStoredAsMagnitudes) {
 
 TEST(CollectParameters, TechniqueElectrodeCodeKeptWhileDigital) {
     Fixture f;
-    f.in.SetChecked("CheckDigital", false);
-    f.in.Select("optTech", 4);
-    f.m.Electrode = 4;
-    CollectParameters(f.m, f.in);
-    EXPECT_EQ(f.m.TechElectrodeCode, 44);
-    f.in.SetChecked("CheckDigital", true);
-    f.in.Select("optTech", 1);
-    f.m.Electrode = 8;
-    CollectParameters(f.m, f.in);
-    EXPECT_EQ(f.m.TechElectrodeCode, 44);
-    f.in.SetChecked("CheckDigital", false);
-    CollectParameters(f.m, f.in);
-    EXPECT_EQ(f.m.TechElectrodeCode, 18);
+    // (digital, technique, electrode) -> code: the digital road keeps the last analytical code.
+    const std::tuple<bool, int, int, int> steps[] = {
+        {false, 4, 4, 44}, {true, 1, 8, 44}, {false, 1, 8, 18}};
+    for (const auto& [digital, technique, electrode, code] : steps) {
+        f.in.SetChecked("CheckDigital", digital);
+        f.in.Select("optTech", technique);
+        f.m.Electrode = electrode;
+        CollectParameters(f.m, f.in);
+        EXPECT_EQ(f.m.TechElectrodeCode, code);
+    }
 }
 
 TEST(CollectParameters, StrictFieldsAndTemperatureStopBeforeAnythingIsWritten) {
-    struct Case {
+    const std::string estep = "Input Error: E step (V) is not a number",
+                      cold = "Input Error: T ( \u00B0C) must be above -273.14";
+    const struct {
         const char* field;
         const char* text;
-        const char* message;
-    } cases[] = {
-        {"Estep", "abc", "Input Error: E step (V) is not a number"},
-        {"Estep", "", "Input Error: E step (V) is not a number"},
-        {"V", "0.1s", "Input Error: v (V/s) is not a number"},
-        {"txttemp", "-273.14",
-         "Input Error: T ( \xC2\xB0"
-         "C) must be above -273.14"},
-        {"txttemp", "-300",
-         "Input Error: T ( \xC2\xB0"
-         "C) must be above -273.14"},
-    };
+        std::string message;
+    } cases[] = {{"Estep", "abc", estep},
+                 {"Estep", "", estep},
+                 {"V", "0.1s", "Input Error: v (V/s) is not a number"},
+                 {"txttemp", "-273.14", cold},
+                 {"txttemp", "-300", cold}};
     for (const auto& c : cases) {
         Fixture f;
         f.in.SetText("Estart", kNoRow, "0.2");
@@ -174,7 +141,7 @@ TEST(CollectParameters, StrictFieldsAndTemperatureStopBeforeAnythingIsWritten) {
             CollectParameters(f.m, f.in);
             ADD_FAILURE() << c.field << " '" << c.text << "' was accepted";
         } catch (const InputError& e) {
-            EXPECT_EQ(std::string(e.what()), c.message);
+            EXPECT_EQ(e.what(), c.message);
         }
         EXPECT_FALSE(f.m.Estart.IsSet) << "a field was written before the check";
     }

@@ -1,25 +1,9 @@
-#include <fstream>
-#include <sstream>
-
 #include "model/Collection.h"
 #include "model/ParameterFile.h"
 #include "tests/TestSupport.h"
 
 namespace zemra {
 namespace {
-
-std::vector<std::string> Lines(const std::string& text) {
-    std::vector<std::string> out;
-    size_t start = 0;
-    while (start < text.size()) {
-        const size_t end = text.find("\r\n", start);
-        EXPECT_NE(end, std::string::npos) << "every line ends with CR LF";
-        if (end == std::string::npos) break;
-        out.push_back(text.substr(start, end - start));
-        start = end + 2;
-    }
-    return out;
-}
 
 TEST(ParameterFile, MechanismOneByteForByte) {
     test::Bench b;
@@ -37,12 +21,12 @@ TEST(ParameterFile, MechanismOneByteForByte) {
         "Alpha :\r\n 0.5 \r\nn :\r\n 1 \r\nE' :\r\n-0.1 \r\nConductivity :\r\n 200 \r\n";
     const std::string text = ParameterFileText(b.wb.Model, b.wb.Curves.NoOfData);
     EXPECT_EQ(text, expected);
-    EXPECT_EQ(Lines(text).size(), 58u);
+    EXPECT_EQ(test::CrLfLines(text).size(), 58u);
 }
 
 TEST(ParameterFile, UnsetFieldsAreEmptyLines) {
     test::Bench b;  // started up, never collected
-    const auto lines = Lines(ParameterFileText(b.wb.Model, b.wb.Curves.NoOfData));
+    const auto lines = test::CrLfLines(ParameterFileText(b.wb.Model, b.wb.Curves.NoOfData));
     ASSERT_EQ(lines.size(), 26u);  // no species blocks: the species count was never set
     EXPECT_EQ(lines[1], "");       // Technique
     EXPECT_EQ(lines[5], " 1 ");    // Electrode := 1 at start-up
@@ -54,7 +38,7 @@ TEST(ParameterFile, FourthSpeciesCarriesTheNeverSetReactionEntries) {
     test::Bench b;
     b.wb.Input.Select("mech", 17);
     CollectParameters(b.wb.Model, b.wb.Input);
-    const auto lines = Lines(ParameterFileText(b.wb.Model, b.wb.Curves.NoOfData));
+    const auto lines = test::CrLfLines(ParameterFileText(b.wb.Model, b.wb.Curves.NoOfData));
     ASSERT_EQ(lines.size(), 2u * (13 + 4 * 8));
     EXPECT_EQ(lines[3], " 17 ");
     const size_t species4 = 26 + 3 * 16;
@@ -73,10 +57,7 @@ TEST(WriteParameterFile, WritesTheChosenFileAndReportsAFailure) {
     b.host.FileAnswers.push_back(path);
     WriteParameterFile(b.wb.Model, b.wb.Curves.NoOfData, b.host);
     EXPECT_EQ(b.host.FilterRequests.back(), "parameter (*.par)|*.par|all|*.*");
-    std::ifstream file(path, std::ios::binary);
-    std::stringstream content;
-    content << file.rdbuf();
-    EXPECT_EQ(content.str(), ParameterFileText(b.wb.Model, b.wb.Curves.NoOfData));
+    EXPECT_EQ(test::ReadFile(path), ParameterFileText(b.wb.Model, b.wb.Curves.NoOfData));
     EXPECT_TRUE(b.host.Messages.empty());
 
     b.host.FileAnswers.push_back("/nonexistent-dir/x.par");

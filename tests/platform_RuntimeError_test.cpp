@@ -29,16 +29,14 @@ TEST(CheckedArithmetic, RaisesTheClassicDescriptions) {
     EXPECT_EQ(ErrorOf([] { RoundToInt16(32767.6); }), "Overflow");
 }
 
-TEST(CheckedArithmetic, PassesOrdinaryValues) {
+TEST(CheckedArithmetic, PassesOrdinaryValuesAndRoundsHalvesToEven) {
     EXPECT_DOUBLE_EQ(Div(1, 4), 0.25);
     EXPECT_DOUBLE_EQ(Exp(0), 1);
     EXPECT_DOUBLE_EQ(Log(std::exp(2.0)), 2);
     EXPECT_DOUBLE_EQ(Pow(-8, 3), -512);
     EXPECT_DOUBLE_EQ(Pow(0, 0.5), 0);
     EXPECT_EQ(Exp(-800), 0.0);  // underflow to zero is not an error
-}
-
-TEST(CheckedArithmetic, RoundsHalvesToEven) {
+    // Rounding to whole numbers takes halves to the even neighbour.
     EXPECT_EQ(RoundToInt16(120.5), 120);
     EXPECT_EQ(RoundToInt16(121.5), 122);
     EXPECT_EQ(RoundToInt16(-2.5), -2);

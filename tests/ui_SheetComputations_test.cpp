@@ -15,6 +15,9 @@ struct Sheet : test::Bench {
         wb.Input.Select("mech", mechanism);
         ActivateSheet(wb);
     }
+    void Type(const std::string& name, int row, const std::string& text) {
+        wb.Input.SetText(name, row, text);
+    }
     double Cinit(int s) const { return Val(wb.Input.CaptionOf("Cinit", s)); }
     // Nernst ratio reduced/oxidised of couple j at the start potential, from the typed fields.
     double Theta(int j) const {
@@ -23,19 +26,13 @@ struct Sheet : test::Bench {
         return std::exp(n * frt *
                         (Val(wb.Input.TextOf("Eze", j)) - Val(wb.Input.TextOf("Estart"))));
     }
-    void Type(const std::string& name, int row, const std::string& text) {
-        wb.Input.SetText(name, row, text);
-    }
 };
 
 // Captions carry four significant digits.
 constexpr double kCaptionRel = 6e-4;
 
 TEST(PreEquilibration, SingleCoupleSplitsByTheNernstRatio) {
-    Sheet s(1);
-    s.Type("Estart", kNoRow, "0.1");  // E start = E° of couple 1: theta = 1
-    EXPECT_EQ(s.wb.Input.CaptionOf("Cinit", 1), "5e-4");
-    EXPECT_EQ(s.wb.Input.CaptionOf("Cinit", 2), "5e-4");
+    Sheet s(1);  // E start = E° (half and half) starts the failure handling test below
     s.Type("Estart", kNoRow, "0.12");
     s.Type("C", 2, "2e-4");
     EXPECT_REL_NEAR(s.Cinit(1) + s.Cinit(2), 1.2e-3, kCaptionRel);
@@ -110,10 +107,9 @@ TEST(PreEquilibration, OffOnlyCopiesTheEditedRow) {
     Sheet s(1);
     s.wb.Input.SetChecked("CheckPreEqu", false);
     s.Type("C", 1, "0.0021234");
-    EXPECT_EQ(s.wb.Input.CaptionOf("Cinit", 1), "2.123e-3");
     s.Type("C", 2, "7e-4");
-    EXPECT_EQ(s.wb.Input.CaptionOf("Cinit", 2), "7e-4");
     EXPECT_EQ(s.wb.Input.CaptionOf("Cinit", 1), "2.123e-3");
+    EXPECT_EQ(s.wb.Input.CaptionOf("Cinit", 2), "7e-4");
 }
 
 TEST(Preconcentration, BHoldsTheDepositedAmount) {
@@ -143,32 +139,28 @@ TEST(EquilibriumConstant, ShownInFourDigitsAndOnlyForAPositiveKb) {
 }
 
 TEST(ElectrodeSelection, FieldsForEveryGeometry) {
-    struct Case {
+    const struct {
         int entry;
         bool length, radius, areaEditable, rotation;
-        const char* lengthCaption;
-    } cases[] = {
-        {1, false, false, true, false, ""},           {2, false, true, false, false, ""},
-        {3, false, true, false, false, ""},           {4, false, true, false, false, ""},
-        {5, true, true, false, false, "Length (cm)"}, {6, true, true, false, false, "Length (cm)"},
-        {7, true, false, true, false, "Thick (cm)"},  {8, false, true, false, true, ""},
-    };
+    } cases[] = {{1, false, false, true, false}, {2, false, true, false, false},
+                 {3, false, true, false, false}, {4, false, true, false, false},
+                 {5, true, true, false, false},  {6, true, true, false, false},
+                 {7, true, false, true, false},  {8, false, true, false, true}};
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.entry);
         Sheet s(1);
         s.wb.Input.SetChecked("CheckDigital", false);  // thin film and disk are analytical only
         s.wb.Input.Select("optElectrode", c.entry);
         const InputRecord& in = s.wb.Input;
         EXPECT_EQ(s.wb.Model.Electrode, c.entry);
-        EXPECT_EQ(in.IsShown("leng"), c.length) << c.entry;
-        EXPECT_EQ(in.IsShown("LabelLength"), c.length) << c.entry;
-        if (c.length) {
-            EXPECT_EQ(in.CaptionOf("LabelLength"), c.lengthCaption);
+        for (const char* name : {"leng", "LabelLength"}) EXPECT_EQ(in.IsShown(name), c.length);
+        if (c.length) {  // the thin film's length is its thickness
+            EXPECT_EQ(in.CaptionOf("LabelLength"), c.entry == 7 ? "Thick (cm)" : "Length (cm)");
         }
-        EXPECT_EQ(in.IsShown("radius"), c.radius) << c.entry;
-        EXPECT_EQ(in.IsShown("LabelRadius"), c.radius) << c.entry;
-        EXPECT_EQ(in.Get("ARE").ReadOnly, !c.areaEditable) << c.entry;
+        for (const char* name : {"radius", "LabelRadius"}) EXPECT_EQ(in.IsShown(name), c.radius);
+        EXPECT_EQ(in.Get("ARE").ReadOnly, !c.areaEditable);
         for (const char* name : {"TextVis", "LabelVis", "TextRrate", "LabelRrate"})
-            EXPECT_EQ(in.IsShown(name), c.rotation) << c.entry << " " << name;
+            EXPECT_EQ(in.IsShown(name), c.rotation) << name;
     }
 }
 
@@ -189,10 +181,9 @@ TEST(DropTimeAndPulseWidth, FollowTheirFields) {
     s.Type("V", kNoRow, "0");                   // no drop time from a zero rate
     EXPECT_EQ(s.wb.Input.TextOf("td"), "0.1");
     s.Type("Estep", kNoRow, "0.002");
-    EXPECT_EQ(s.wb.Input.TextOf("td"), "0.1");
     s.Type("V", kNoRow, "0.01");
     EXPECT_EQ(s.wb.Input.TextOf("td"), "0.2");
-    s.Type("TextF", kNoRow, "25");
+    s.Type("TextF", kNoRow, "25");  // half a period of 25 Hz
     EXPECT_EQ(s.wb.Input.TextOf("tp"), "0.02");
     s.Type("TextF", kNoRow, "0");
     EXPECT_EQ(s.wb.Input.TextOf("tp"), "0.02");
@@ -200,18 +191,18 @@ TEST(DropTimeAndPulseWidth, FollowTheirFields) {
 
 TEST(FitSlots, BoundsFollowTheirCheckBox) {
     Sheet s(7);
-    s.wb.Input.SetChecked("CheckFitted", 14, true);  // kf of reaction 1
-    EXPECT_TRUE(s.wb.Input.IsShown("TextCmin", 14));
-    EXPECT_TRUE(s.wb.Input.IsShown("TextCmax", 14));
-    s.wb.Input.SetChecked("CheckFitted", 14, false);
-    EXPECT_FALSE(s.wb.Input.IsShown("TextCmin", 14));
-    EXPECT_FALSE(s.wb.Input.IsShown("TextCmax", 14));
+    for (bool fitted : {true, false}) {
+        s.wb.Input.SetChecked("CheckFitted", 14, fitted);  // kf of reaction 1
+        EXPECT_EQ(s.wb.Input.IsShown("TextCmin", 14), fitted);
+        EXPECT_EQ(s.wb.Input.IsShown("TextCmax", 14), fitted);
+    }
 }
 
 TEST(FailureHandling, AFailingStepKeepsItsTargetAndTheNextStepRuns) {
     Sheet s(1);
-    s.Type("Estart", kNoRow, "0.1");
+    s.Type("Estart", kNoRow, "0.1");  // E start = E° of couple 1: half and half
     ASSERT_EQ(s.wb.Input.CaptionOf("Cinit", 1), "5e-4");
+    ASSERT_EQ(s.wb.Input.CaptionOf("Cinit", 2), "5e-4");
     // Row 1's copy fails on the text, the pre-equilibration still runs with the other fields.
     s.Type("C", 1, "1e-3x");
     EXPECT_EQ(s.wb.Input.CaptionOf("Cinit", 1), "5e-4");

@@ -32,6 +32,7 @@ TEST(SheetLayout, RowsAndCaptionsOfEveryMechanism) {
             EXPECT_EQ(in.IsShown("heter", r), r <= m.NCharge) << k << " charge " << r;
             EXPECT_EQ(in.IsShown("CheckFitted", r + 10), r <= m.NCharge) << k;
             EXPECT_EQ(in.IsShown("kf", r), r <= m.NHomo) << k << " homo " << r;
+            EXPECT_EQ(in.IsShown("homo", r), r <= m.NHomo) << k;
             EXPECT_EQ(in.IsShown("CheckFitted", r + 16), r <= m.NHomo) << k;
             if (*heter[k - 1][r - 1]) {
                 EXPECT_EQ(in.CaptionOf("heter", r), heter[k - 1][r - 1]);
@@ -45,53 +46,39 @@ TEST(SheetLayout, RowsAndCaptionsOfEveryMechanism) {
     }
 }
 
-TEST(SheetLayout, MechanismThirteenShowsTwoChargeAndTwoHomogeneousRows) {
-    test::Bench b;
-    b.wb.Input.Select("mech", 13);
-    ActivateSheet(b.wb);
-    EXPECT_TRUE(b.wb.Input.IsShown("heter", 2));
-    EXPECT_FALSE(b.wb.Input.IsShown("heter", 3));
-    EXPECT_EQ(b.wb.Input.CaptionOf("heter", 2), "C+ne=D");
-    EXPECT_EQ(b.wb.Input.CaptionOf("homo", 1), "B=D");
-    EXPECT_EQ(b.wb.Input.CaptionOf("homo", 2), "C=A");
-    EXPECT_TRUE(b.wb.Input.IsShown("homo", 2));
-    EXPECT_FALSE(b.wb.Input.IsShown("homo", 3));
-}
-
-TEST(SheetLayout, TechniqueFields) {
+TEST(SheetLayout, TechniqueFieldsSwitchWithTheTechnique) {
+    const struct {
+        int technique;
+        bool v, f, tp, epulse, tpEnabled;  // shown, and tp enabled where shown
+    } cases[] = {{3, true, false, true, true, true},
+                 {5, false, true, true, true, false},
+                 {2, true, false, false, false, false},
+                 {1, true, false, false, false, false},
+                 {4, true, false, true, true, true}};
     test::Bench b;
     InputRecord& in = b.wb.Input;
-    in.Select("optTech", 3);
-    ActivateSheet(b.wb);
-    EXPECT_TRUE(in.IsShown("V"));
-    EXPECT_FALSE(in.IsShown("TextF"));
-    EXPECT_TRUE(in.IsShown("tp"));
-    EXPECT_TRUE(in.Get("tp").Enabled);
-    EXPECT_TRUE(in.IsShown("Epulse"));
-    in.Select("optTech", 5);
-    ActivateSheet(b.wb);
-    EXPECT_FALSE(in.IsShown("V"));
-    EXPECT_TRUE(in.IsShown("TextF"));
-    EXPECT_TRUE(in.IsShown("tp"));
-    EXPECT_FALSE(in.Get("tp").Enabled);
-    in.Select("optTech", 2);
-    ActivateSheet(b.wb);
-    EXPECT_FALSE(in.IsShown("tp"));
-    EXPECT_FALSE(in.IsShown("Epulse"));
-    EXPECT_FALSE(in.IsShown("TextF"));
+    for (const auto& c : cases) {
+        in.Select("optTech", c.technique);
+        ActivateSheet(b.wb);
+        EXPECT_EQ((std::vector<bool>{in.IsShown("V"), in.IsShown("TextF"), in.IsShown("tp"),
+                                     in.IsShown("Epulse")}),
+                  (std::vector<bool>{c.v, c.f, c.tp, c.epulse}))
+            << c.technique;
+        EXPECT_TRUE(!c.tp || in.Get("tp").Enabled == c.tpEnabled) << c.technique;
+    }
 }
 
 TEST(SheetLayout, HiddenRowsKeepTheirValues) {
     test::Bench b;
-    b.wb.Input.Select("mech", 4);
-    ActivateSheet(b.wb);
+    const auto choose = [&](int mech) {  // whether species row 4 is shown
+        b.wb.Input.Select("mech", mech);
+        ActivateSheet(b.wb);
+        return b.wb.Input.IsShown("D", 4);
+    };
+    ASSERT_TRUE(choose(4));
     b.wb.Input.SetText("D", 4, "3e-6");
-    b.wb.Input.Select("mech", 1);
-    ActivateSheet(b.wb);
-    EXPECT_FALSE(b.wb.Input.IsShown("D", 4));
-    b.wb.Input.Select("mech", 4);
-    ActivateSheet(b.wb);
-    EXPECT_TRUE(b.wb.Input.IsShown("D", 4));
+    EXPECT_FALSE(choose(1));
+    EXPECT_TRUE(choose(4));
     EXPECT_EQ(b.wb.Input.TextOf("D", 4), "3e-6");
 }
 
