@@ -125,11 +125,17 @@ std::string ApplySetting(Workbench& wb, const Control& c, const std::string& val
 }  // namespace
 
 std::string CliUsage() {
-    std::string commands;
+    // The command names, wrapped to lines of at most 80 columns.
+    std::string commands, line = " ";
     for (const auto& c : CommandTable()) {
-        commands += commands.empty() ? "  " : " ";
-        commands += c.Name + (c.TakesFile ? "=FILE" : "");
+        const std::string name = c.Name + (c.TakesFile ? "=FILE" : "");
+        if (line.size() + 1 + name.size() > 80) {
+            commands += line + "\n";
+            line = " ";
+        }
+        line += " " + name;
     }
+    commands += line;
     return "usage: zemra-cli TOKEN...\n"
            "Works like a user at the desktop, token by token, left to right.\n"
            "  NAME=VALUE         set a control and run its change handler: Estart=0.2,\n"

@@ -31,7 +31,9 @@ void StartUp(Workbench& wb) {
     ApplyDigitalAvailability(wb.Model, wb.Input);
 }
 
-bool CollectOrReport(Workbench& wb) { return CollectOrReport(wb.Model, wb.Input, wb.Ui); }
+bool CollectOrReport(Workbench& wb) {
+    return CollectOrReport(wb.Model, wb.Input, wb.Ui);
+}
 
 void mnuSave(Workbench& wb) {
     WriteParameterFile(wb.Model, wb.Curves.NoOfData, wb.Ui);
