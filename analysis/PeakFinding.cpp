@@ -69,9 +69,10 @@ double PeakArea(const CurveStore& store, int c, int first, int last, int npts, b
 void FindPeak(Workbench& wb, int first, int last, PeakTables& peaks) {
     const CurveStore& store = wb.Curves;
     const bool single = wb.Model.ScanCycles == 0.5;
-    // The switching point is taken inside the searched points, so that a scan structure left
-    // from a longer earlier simulation (an imported curve) reads no point beyond the data.
-    const int npts = std::max(first, std::min(wb.Res.PointsPerSweep, last));
+    // The switching point is kept at or before the last searched point, so that a scan
+    // structure left from a longer earlier simulation (an imported curve) reads no point beyond
+    // the data. Before any simulation it is 0: the second range then starts at point 4.
+    const int npts = std::max(0, std::min(wb.Res.PointsPerSweep, last));
     const double threshold = kThresholdFraction * std::fabs(wb.Plot.Ymax - wb.Plot.Ymin);
 
     for (int c = 1; c <= store.NoOfCurves; ++c) {

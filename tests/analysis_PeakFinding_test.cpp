@@ -199,6 +199,18 @@ TEST(FindPeak, EmptyStoreAndStaleScanStructureReadNothingOutside) {
     const PeakTables peaks = p.Run();
     EXPECT_EQ(peaks.NoOfPeaks, 1);
     EXPECT_EQ(peaks.PeakE(1, 1), p.wb.Curves.X(15));
+
+    // Imported before any simulation: no scan mode (not a single sweep) and no sweep length, so
+    // the switching point is 0, the second range starts at point 4 and the area is minus the
+    // sum over points 0..28.
+    PeakBench q(30, 0.3, -0.01);
+    q.wb.Model.ScanCycles = 0;
+    q.wb.Res.PointsPerSweep = 0;
+    q.AddGaussian(1, 5, 5e-6, 1.5);
+    EXPECT_EQ(q.Run().NoOfPeaks, 1);
+    double sum = 0;
+    for (int i = 1; i <= 28; ++i) sum += q.wb.Curves.Y(i, 1);
+    EXPECT_EQ(q.wb.Result.Lines.back(), PrintLine("Peak Area = ").Zone().Num(-sum * 0.01).Str());
 }
 
 // ---- Simulated voltammograms ----------------------------------------------------------------
