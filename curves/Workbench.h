@@ -33,6 +33,7 @@ struct Workbench {
     PlotSettings Plot;
     FitState Fit;
     ResultWindow Result;
+    ResultWindow About;  // the about window (FormAbout): a text window like the result window
     MenuState Menus;
 };
 

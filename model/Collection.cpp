@@ -75,11 +75,12 @@ void ComputeAreaAndVolume(ParameterModel& m, InputRecord& in) {
     const int electrode = m.Electrode;
     const double pi = kPi;
     // The area formulas use the radius and length texts directly: a text that is not a number
-    // fails the step, and the area field keeps what it shows.
-    auto setArea = [&](auto formula) {
+    // fails the step, and the area field keeps what it shows. Only the cylinders read the
+    // length, so a stale length text never blocks a sphere's or a disc's area.
+    auto setArea = [&](bool usesLength, auto formula) {
         TryStep([&] {
             auto r = StrictNumber(in.TextOf("radius"));
-            auto L = StrictNumber(in.TextOf("leng"));
+            auto L = usesLength ? StrictNumber(in.TextOf("leng")) : std::optional<double>(0.0);
             if (!r || !L) Raise(kTypeMismatch);
             const double area = Finite(formula(*r, *L));
             in.SetText("ARE", kNoRow, FormatPattern(area, "0.##e-0"));
@@ -94,24 +95,24 @@ void ComputeAreaAndVolume(ParameterModel& m, InputRecord& in) {
             setVolume(areaTimesLength);
             break;
         case 2:
-            setArea([&](double r, double) { return 4 * pi * r * r; });
+            setArea(false, [&](double r, double) { return 4 * pi * r * r; });
             setVolume([&] { return 4 * pi * R * R * R / 3; });
             break;
         case 3:
-            setArea([&](double r, double) { return 2 * pi * r * r; });
+            setArea(false, [&](double r, double) { return 2 * pi * r * r; });
             setVolume([&] { return 2 * pi * R * R * R / 3; });
             break;
         case 4:
         case 8:
-            setArea([&](double r, double) { return pi * r * r; });
+            setArea(false, [&](double r, double) { return pi * r * r; });
             setVolume(areaTimesLength);
             break;
         case 5:
-            setArea([&](double r, double l) { return pi * r * r + 2 * pi * r * l; });
+            setArea(true, [&](double r, double l) { return pi * r * r + 2 * pi * r * l; });
             setVolume([&] { return pi * R * R * L; });
             break;
         case 6:
-            setArea([&](double r, double l) { return 0.5 * pi * r * r + pi * r * l; });
+            setArea(true, [&](double r, double l) { return 0.5 * pi * r * r + pi * r * l; });
             setVolume([&] { return 0.5 * pi * R * R * L; });
             break;
         default:

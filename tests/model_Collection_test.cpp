@@ -87,6 +87,10 @@ TEST(ComputeAreaAndVolume, EveryGeometryAndARadiusThatIsNotANumberKeepsTheArea) 
     ComputeAreaAndVolume(f.m, f.in);
     EXPECT_EQ(f.in.TextOf("ARE"), "0.7");
     EXPECT_DOUBLE_EQ(f.m.Area, 0.7);
+    f.in.SetText("radius", kNoRow, "0.2821");  // a sphere's area does not read the length
+    f.in.SetText("leng", kNoRow, "junk");
+    ComputeAreaAndVolume(f.m, f.in);
+    EXPECT_EQ(f.in.TextOf("ARE"), "1e0");
 }
 
 TEST(CollectParameters, ConvertsUnitsAndStoresStepAndRateAsMagnitudes) {

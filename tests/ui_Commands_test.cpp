@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <sstream>
 
 #include "tests/TestSupport.h"
@@ -58,6 +59,19 @@ TEST(OptionOK, ReDerivesTheQuantityAndRedrawsWithTheNewOptions) {
     EXPECT_EQ(b.wb.Plot.Xmin, -0.5);
     EXPECT_EQ(b.canvas.Texts()[0], "Cond /1/Ohm");
     EXPECT_TRUE(b.host.Messages.empty());
+}
+
+TEST(About, ProductAndHelpLinesBetweenRowsOfAsterisks) {
+    test::Bench b;
+    mnuAbout(b.wb);
+    mnuAbout(b.wb);  // cleared before it is filled again
+    const auto& l = b.wb.About.Lines;
+    ASSERT_GE(l.size(), 6u);
+    EXPECT_EQ(std::count(l.begin(), l.end(), std::string(53, '*')), 1);
+    EXPECT_EQ(l[1], "Zemra 3.2");
+    EXPECT_EQ(l[3], "Please read document ZemraDoc.htm for help");
+    EXPECT_EQ(l[4], "");
+    EXPECT_EQ(l.back(), std::string(54, '*'));
 }
 
 TEST(Cli, SimulatesAndExportsEveryPointAsALine) {

@@ -1,5 +1,6 @@
 #include "ui/Cli.h"
 
+#include <cmath>
 #include <ostream>
 
 #include "platform/NumberText.h"
@@ -34,7 +35,8 @@ Token ParseToken(const std::string& text) {
             return t;
         }
         const auto row = StrictNumber(left.substr(open + 1, left.size() - open - 2));
-        if (!row || *row != static_cast<int>(*row)) {
+        // Range first, so that no out-of-range value is ever converted to int.
+        if (!row || std::fabs(*row) > 1e6 || *row != std::trunc(*row)) {
             t.Valid = false;
             return t;
         }
@@ -96,7 +98,7 @@ std::string ApplySetting(Workbench& wb, const Control& c, const std::string& val
         case ControlKind::OptionGroup: {
             const auto k = StrictNumber(value);
             const int count = static_cast<int>(c.Entries.size());
-            if (!k || *k != static_cast<int>(*k) || *k < 1 || *k > count)
+            if (!k || *k < 1 || *k > count || *k != std::trunc(*k))
                 return who + " takes an entry number from 1 to " + std::to_string(count);
             const int entry = static_cast<int>(*k);
             if (!wb.Input.IsEntryEnabled(c.Name, entry))
@@ -161,6 +163,7 @@ int RunCli(const std::vector<std::string>& tokens, std::ostream& out, std::ostre
         reported = true;
     };
     wb.Result.OnPrint = [&](const std::string& line) { out << line << "\n"; };
+    wb.About.OnPrint = wb.Result.OnPrint;
 
     bool previousWasSheet = false;
     for (const std::string& text : tokens) {

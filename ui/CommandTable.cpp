@@ -39,6 +39,7 @@ const std::vector<CommandInfo>& CommandTable() {
         {"01Y", false, mnu01Y},
         {"0001Y", false, mnu0001Y},
         {"MinusY", false, mnuMinusY},
+        {"About", false, mnuAbout},
         {"SheetOK", false, SheetOK},
         {"TechOK", false, TechOK},
         {"MechOK", false, MechOK},

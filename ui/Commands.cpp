@@ -1,5 +1,7 @@
 #include "ui/Commands.h"
 
+#include <string>
+
 #include "analysis/HalfWave.h"
 #include "analysis/PeakFinding.h"
 #include "analysis/TheoreticalPeak.h"
@@ -72,6 +74,24 @@ void mnuFindHalfwaveE(Workbench& wb) {
 
 void mnuCompId(Workbench& wb) {
     TheoreticalPeak(wb);
+}
+
+void mnuAbout(Workbench& wb) {
+    constexpr int kMajorVersion = 3, kMinorVersion = 2;
+    wb.Ui.ShowWindow("FormAbout");
+    ResultWindow& about = wb.About;
+    about.Show();
+    about.Clear();
+    about.Print(std::string(53, '*'));
+    about.Print("Zemra " + std::to_string(kMajorVersion) + "." + std::to_string(kMinorVersion));
+    about.Print("Simulation, fitting and analysis of voltammograms");
+    about.Print("Please read document ZemraDoc.htm for help");
+    about.Print("");
+    about.Print("Questions and reports are welcome:");
+    about.Print("write to the maintainers of this program.");
+    about.Print("");
+    about.Print("Thank you for using Zemra.");
+    about.Print(std::string(54, '*'));
 }
 
 void SheetOK(Workbench& wb) {

@@ -29,6 +29,9 @@ void mnuFindPeak(Workbench& wb);       // peaks of every curve over the plotted 
 void mnuFindHalfwaveE(Workbench& wb);  // half-wave potential and limiting current per curve
 void mnuCompId(Workbench& wb);         // theoretical peak and limiting currents
 
+// Help menu: shows the about window, cleared and filled with the product's lines.
+void mnuAbout(Workbench& wb);
+
 // Dialog buttons.
 void SheetOK(Workbench& wb);  // the sheet's OK: SelectMechanism, then CollectParameters
 void TechOK(Workbench& wb);   // the technique dialog's OK: TechValue, ApplyDigitalAvailability
