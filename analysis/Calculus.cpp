@@ -62,6 +62,9 @@ void Differentiate(const Array1<kRows>& X, Column v, int noOfData) {
 void Integrate(const Array1<kRows>& X, Column v, Column icomp, int noOfData) {
     CheckCount(noOfData);
     const double h = GridStep(X, noOfData);
+    // Two points at one potential give no grid step: the integral would be all zeros and the
+    // curve lost, so the curve is kept, as for the derivative.
+    if (noOfData >= 2 && h == 0) Raise(kDivisionByZero);
     double s = 0;
     for (int i = 1; i <= noOfData; ++i) {
         s += h * v[i];  // the first point already contributes h y(1)
@@ -97,10 +100,7 @@ void SemiDifferentiate(const Array1<kRows>& X, Column v, int noOfData) {
 }
 
 void SemiIntegrate(const Array1<kRows>& X, Column v, Column icomp, int noOfData) {
-    CheckCount(noOfData);
-    // Fail before anything is written when the semi-derivative would need a zero step.
-    if (noOfData >= 4 && GridStep(X, noOfData) == 0) Raise(kDivisionByZero);
-    Integrate(X, v, icomp, noOfData);
+    Integrate(X, v, icomp, noOfData);  // fails before writing when there is no grid step
     SemiDifferentiate(X, v, noOfData);
 }
 

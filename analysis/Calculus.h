@@ -26,7 +26,8 @@ void Differentiate(const Array1<kRows>& X, Column v, int noOfData);
 
 // Running rectangle integral of v: v(i) := h * (y(1) + ... + y(i)). The same values are written
 // into icomp, the matching column of the current components, so that a later re-derivation of
-// the shown quantity sees the integrated curve. v and icomp may be the same column.
+// the shown quantity sees the integrated curve. v and icomp may be the same column. Raises
+// "Division by zero" when X(1) = X(2); both columns are then unchanged.
 void Integrate(const Array1<kRows>& X, Column v, Column icomp, int noOfData);
 
 // Semi-derivative of v with the baseline y(1) removed and added back: K * sum of the second

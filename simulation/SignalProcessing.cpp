@@ -54,7 +54,6 @@ void AddNoise(const ParameterModel& m, int noOfData, double dominantExtreme, boo
     constexpr double M = 199017, kMultiplier = 24298, kIncrement = 99991;
     double s = 2.0 * noOfData;
     long long k = 2LL * noOfData;
-    const double scale = Finite(m.Noise * dominantExtreme * 0.0025);
     for (int i = 1; i <= noOfData; ++i) {
         double g = 0;
         for (;;) {
@@ -65,7 +64,8 @@ void AddNoise(const ParameterModel& m, int noOfData, double dominantExtreme, boo
             g = Sqrt(2 * Log(M / s));
         }
         g *= std::cos(6.283185308 * s / M);
-        res.Icomp(i, res.TotalColumn) += scale * g;
+        // Noise (%) x g x Xm x 0.0025, multiplied in this order.
+        res.Icomp(i, res.TotalColumn) += m.Noise * g * dominantExtreme * 0.0025;
     }
 }
 

@@ -122,7 +122,7 @@ TEST(CalculusCommands, ZeroPotentialStepLeavesTheCurveSilently) {
     test::Bench b;
     ThreeCurves(b.wb);
     b.wb.Curves.X(2) = b.wb.Curves.X(1);
-    for (auto command : {mnuDerivative, mnuSemi}) command(b.wb);
+    for (auto command : {mnuDerivative, mnuIntegral, mnuSemi, mnuSemiInte}) command(b.wb);
     for (int i = 1; i <= 4; ++i) EXPECT_EQ(b.wb.Curves.Y(i, 2), kY[1][i - 1]);
     EXPECT_TRUE(b.host.Messages.empty());
 }
