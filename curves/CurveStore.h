@@ -20,6 +20,9 @@ struct CurveStore {
     int NewCurve = 0;    // column of the next simulated or imported curve
     int NoOfSpeciesPlus1 = 0;
     std::array<int, 6> LineStyle{};  // per curve 1..5: 1 dots, 2 squares, 3 line
+    // Per curve 1..5: the slot holds imported (measured) data rather than the last simulation,
+    // so re-deriving the shown quantity from the simulation's results must not overwrite it.
+    std::array<bool, 6> Measured{};
 };
 
 // Chooses the slot of the next curve: slot 2 while fitting (the measured curve stays in 1), the

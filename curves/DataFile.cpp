@@ -146,6 +146,7 @@ void StoreImportedData(Workbench& wb, const DataPoints& points) {
         s.X(i) = points.X[static_cast<size_t>(i - 1)];
         s.Y(i, s.NewCurve) = points.Y[static_cast<size_t>(i - 1)];
     }
+    s.Measured[static_cast<size_t>(s.NewCurve)] = true;
     s.NoOfData = n;
     s.FirstPoint = 1;
     s.LastPoint = n;

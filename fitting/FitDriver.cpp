@@ -167,6 +167,7 @@ void UseCurrentCurveAsData(Workbench& wb) {
     if (wb.Plot.Overlap) return;
     CurveStore& cs = wb.Curves;
     for (int i = 1; i <= cs.NoOfData; ++i) cs.Y(i, 1) = cs.Y(i, cs.CurveNo);
+    cs.Measured[1] = cs.Measured[static_cast<size_t>(cs.CurveNo)];
     cs.NoOfCurves = cs.NewCurve = cs.CurveNo = 1;
 }
 

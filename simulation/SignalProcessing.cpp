@@ -120,6 +120,17 @@ void WriteOutputQuantity(Workbench& wb) {
     const std::string quantity = wb.Input.ListText("ComboY");
     CurveStore& cs = wb.Curves;
     const bool speciesCurves = quantity == kQuantityConcentration;
+    // An imported curve is the user's data, not a view of the last simulation: re-deriving the
+    // shown quantity (the plot options' OK after an import) leaves it as it is.
+    auto measured = [&](int c) {
+        return c >= 1 && c <= kMaxCurves && cs.Measured[static_cast<size_t>(c)];
+    };
+    if (speciesCurves && !wb.Fit.Fitting) {
+        for (int s = 1; s <= wb.Model.NSpecies; ++s)
+            if (measured(s)) return;
+    } else if (measured(cs.CurveNo)) {
+        return;
+    }
     if (quantity == kQuantityCurrent || (speciesCurves && wb.Fit.Fitting)) {
         cs.NoOfCurves = cs.NewCurve;
         for (int i = cs.FirstPoint; i <= cs.LastPoint; ++i)

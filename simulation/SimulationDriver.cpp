@@ -256,6 +256,9 @@ void SimulateCurve(Workbench& wb, OutputStep output) {
     }
     wb.Curves.FirstPoint = 1;
     wb.Curves.LastPoint = wb.Curves.NoOfData;
+    // The slot now holds a simulated curve, which the output step may derive.
+    if (wb.Curves.CurveNo >= 1 && wb.Curves.CurveNo <= kMaxCurves)
+        wb.Curves.Measured[static_cast<size_t>(wb.Curves.CurveNo)] = false;
     if (output == OutputStep::Derive) ComputeOutputQuantity(wb);
     if (output == OutputStep::DeriveFromModel) WriteOutputQuantity(wb);
 }

@@ -38,6 +38,17 @@ TEST(Cli, SavesTheSheetAsTyped) {
     }
 }
 
+TEST(Cli, TheSheetsOkBringsTheSheetToTheFrontFirst) {
+    // Mechanism 5 (C = A ahead of the couple): the sheet's layout step pre-equilibrates C with
+    // A at Keq = 10 / 0.01, so species C starts at 1e-3 / 1001, not at the 0 typed.
+    const std::string path = test::TempPath("ok.par");
+    const CliRun r = Cli({"mech=5", "SheetOK", "Save=" + path});
+    EXPECT_EQ(r.status, 0) << r.err;
+    const auto lines = test::CrLfLines(test::ReadFile(path));
+    ASSERT_EQ(lines.size(), 2u * (13 + 3 * 8));
+    EXPECT_REL_NEAR(Val(lines[26 + 2 * 16 + 5]), 1e-3 / 1001, 1e-3);  // C of species 3
+}
+
 TEST(Cli, RefusesWhatTheDesktopMakesImpossible) {
     const std::vector<std::vector<std::string>> refused = {
         {"mech=3"},                    // never offered

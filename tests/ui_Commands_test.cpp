@@ -1,6 +1,7 @@
 #include <algorithm>
 #include <sstream>
 
+#include "curves/CurveCommands.h"
 #include "tests/TestSupport.h"
 #include "ui/Cli.h"
 #include "ui/Commands.h"
@@ -59,6 +60,21 @@ TEST(OptionOK, ReDerivesTheQuantityAndRedrawsWithTheNewOptions) {
     EXPECT_EQ(b.wb.Plot.Xmin, -0.5);
     EXPECT_EQ(b.canvas.Texts()[0], "Cond /1/Ohm");
     EXPECT_TRUE(b.host.Messages.empty());
+}
+
+TEST(OptionOK, KeepsAnImportedCurveAndReDerivesASimulatedOne) {
+    test::Bench b;
+    b.host.FileAnswers.push_back(std::string(ZEMRA_TEST_DATA) + "/wave201.csv");
+    mnuImport(b.wb);
+    const double y50 = b.wb.Curves.Y(50, 1);
+    ASSERT_NE(y50, 0.0);
+    OptionOK(b.wb);  // the last simulation's results (none) must not replace the data
+    EXPECT_EQ(b.wb.Curves.Y(50, 1), y50);
+    b.wb.Input.SetChecked("CheckDigital", false);
+    mnuSimulate(b.wb);  // replaces curve 1: from now on it is the simulation's to derive
+    b.wb.Curves.Y(50, 1) = 0;
+    OptionOK(b.wb);
+    EXPECT_EQ(b.wb.Curves.Y(50, 1), b.wb.Res.Icomp(50, b.wb.Res.TotalColumn));
 }
 
 TEST(About, ProductAndHelpLinesBetweenRowsOfAsterisks) {

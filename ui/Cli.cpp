@@ -199,6 +199,8 @@ int RunCli(const std::vector<std::string>& tokens, std::ostream& out, std::ostre
         if (cmd && (!t.HasValue || cmd->TakesFile)) {
             host.FileAnswers.clear();
             if (t.HasValue) host.FileAnswers.push_back(t.Value);
+            // The sheet's own OK button can only be pressed with the sheet in front.
+            if (cmd->OnSheet && !previousWasSheet) ActivateSheet(wb);
             cmd->Run(wb);
             host.FileAnswers.clear();
             previousWasSheet = false;

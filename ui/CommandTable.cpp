@@ -40,7 +40,7 @@ const std::vector<CommandInfo>& CommandTable() {
         {"0001Y", false, mnu0001Y},
         {"MinusY", false, mnuMinusY},
         {"About", false, mnuAbout},
-        {"SheetOK", false, SheetOK},
+        {"SheetOK", false, SheetOK, true},
         {"TechOK", false, TechOK},
         {"MechOK", false, MechOK},
         {"OptionOK", false, OptionOK},

@@ -14,6 +14,7 @@ struct CommandInfo {
     std::string Name;
     bool TakesFile;  // chooses a file: the name comes after "=" (Import=data.csv)
     std::function<void(Workbench&)> Run;
+    bool OnSheet = false;  // a button of the experiment sheet: the sheet is in front first
 };
 
 const std::vector<CommandInfo>& CommandTable();
