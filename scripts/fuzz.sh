@@ -7,7 +7,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 source ./scripts/packages.sh
-ensure_packages clang cmake ninja-build
+ensure_packages clang libclang-rt-14-dev cmake ninja-build
 
 seconds="${1:-30}"
 build=build-fuzz
