@@ -4,8 +4,8 @@
 // the smallest magnitude.
 #pragma once
 
-#include "curves/Workbench.h"
 #include "model/ParameterModel.h"
+#include "state/Workbench.h"
 
 namespace zemra {
 

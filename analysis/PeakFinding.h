@@ -3,8 +3,8 @@
 // diagnostics (peak current ratio, peak separation) and the peak area.
 #pragma once
 
-#include "curves/Workbench.h"
 #include "model/ParameterModel.h"
+#include "state/Workbench.h"
 
 namespace zemra {
 

@@ -3,7 +3,6 @@
 #include <cmath>
 #include <string>
 
-#include "model/Collection.h"
 #include "platform/ResultWindow.h"
 #include "platform/RuntimeError.h"
 
@@ -168,25 +167,16 @@ void TheoreticalValuesOf(const ParameterModel& m, int k, TheoreticalValues& v) {
     }
 }
 
-void TheoreticalPeak(Workbench& wb) {
-    if (!CollectOrReport(wb.Model, wb.Input, wb.Ui)) return;
-    wb.Result.Show();
-    wb.Ui.ShowWindow("FormResult");
-    wb.Result.Print("Theoretical limiting current:");
-
-    const ParameterModel& m = wb.Model;
+void PrintTheoreticalPeak(const ParameterModel& m, ResultWindow& result) {
+    result.Print("Theoretical limiting current:");
     const bool sampled = m.Technique == 2 || m.Technique == 3;
     const char* l1 = sampled ? "E1/2 = " : "Ep = ";
     const char* l2 = sampled ? "Id = " : "Ip = ";
     TheoreticalValues v;  // kept from one reaction to the next
-    try {
-        for (int k = 1; k <= m.NCharge; ++k) {
-            TheoreticalValuesOf(m, k, v);
-            PrintValues(wb.Result, "Rev Peak ", k, l1, v.Erev, l2, v.Irev);
-            PrintValues(wb.Result, "Irrev Peak ", k, l1, v.Eirr, l2, v.Iirr);
-        }
-    } catch (const RuntimeError& e) {
-        wb.Ui.MessageBox("Theoretical Peak Error: " + e.Description());
+    for (int k = 1; k <= m.NCharge; ++k) {
+        TheoreticalValuesOf(m, k, v);
+        PrintValues(result, "Rev Peak ", k, l1, v.Erev, l2, v.Irev);
+        PrintValues(result, "Irrev Peak ", k, l1, v.Eirr, l2, v.Iirr);
     }
 }
 

@@ -5,8 +5,8 @@
 
 #include <optional>
 
-#include "curves/Workbench.h"
 #include "model/ParameterModel.h"
+#include "platform/ResultWindow.h"
 
 namespace zemra {
 
@@ -21,9 +21,9 @@ struct TheoreticalValues {
 // for a zero radius or time, a logarithm of a non-positive value and the like.
 void TheoreticalValuesOf(const ParameterModel& m, int k, TheoreticalValues& v);
 
-// Collects the sheet, shows the result window and prints "Theoretical limiting current:" and a
-// "Rev Peak" and an "Irrev Peak" line per reaction. A run-time error shows
-// "Theoretical Peak Error: " and its description, keeping the lines printed so far.
-void TheoreticalPeak(Workbench& wb);
+// Prints "Theoretical limiting current:" and a "Rev Peak" and an "Irrev Peak" line per reaction
+// of the model. A run-time error in a formula leaves through RuntimeError, keeping the lines
+// printed so far.
+void PrintTheoreticalPeak(const ParameterModel& m, ResultWindow& result);
 
 }  // namespace zemra

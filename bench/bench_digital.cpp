@@ -12,7 +12,6 @@ struct Case {
     ParameterModel m;
     Array1<kRows> X;
     Results res;
-    HeadlessHost host;
     int noOfData = 0;
 };
 
@@ -62,11 +61,12 @@ void Prepare(Case& c, int mechanism, int technique, int pointsPerSweep, bool cyc
 void Run(benchmark::State& state, int mechanism, int technique, int pointsPerSweep, bool cyclic) {
     Case c;
     Prepare(c, mechanism, technique, pointsPerSweep, cyclic);
+    DigitalOutcome outcome;
     for (auto _ : state) {
-        DigitalSimulation(c.m, 0, c.X, c.noOfData, c.res, c.host);
+        outcome = DigitalSimulation(c.m, 0, c.X, c.noOfData, c.res);
         benchmark::DoNotOptimize(c.res.Icomp(c.noOfData, 1));
     }
-    if (!c.host.Messages.empty()) state.SkipWithError(c.host.Messages.front().c_str());
+    if (!outcome.Error.empty()) state.SkipWithError(outcome.Error.c_str());
     state.SetItemsProcessed(state.iterations() * c.noOfData);
     state.counters["boxes"] = BoxCount(GridLambdaFor(c.m), c.noOfData);
 }

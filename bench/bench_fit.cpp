@@ -9,10 +9,11 @@
 
 #include <string>
 
+#include "commands/Commands.h"
+#include "commands/FitCommands.h"
+#include "commands/SheetLayout.h"
 #include "fitting/FitDriver.h"
 #include "platform/NumberText.h"
-#include "ui/Commands.h"
-#include "ui/SheetLayout.h"
 
 namespace zemra {
 namespace {

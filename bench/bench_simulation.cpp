@@ -4,8 +4,8 @@
 
 #include <cmath>
 
-#include "analysis/Calculus.h"
-#include "ui/Commands.h"
+#include "commands/Commands.h"
+#include "numerics/Calculus.h"
 
 namespace {
 

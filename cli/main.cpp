@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "ui/Cli.h"
+#include "cli/Cli.h"
 
 int main(int argc, char** argv) {
     std::vector<std::string> tokens(argv + 1, argv + argc);

@@ -1,9 +1,7 @@
 #include "curves/DataFile.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cmath>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <istream>
@@ -18,30 +16,14 @@ std::string DataLine(double x, double y) {
     return PrintLine().Num(x).Text(",").Zone().Num(y).Str() + "\r\n";
 }
 
-void WriteData(int firstPoint, int lastPoint, const Array1<kRows>& X, const Array2<kRows, 6>& Y,
-               int curveNo, Host& host) {
-    const auto name = host.ChooseSaveFile(kDataFileFilter);
-    if (!name) return;  // the user cancelled the dialog: nothing to write
+std::string DataFileText(int firstPoint, int lastPoint, const Array1<kRows>& X,
+                         const Array2<kRows, 6>& Y, int curveNo) {
     std::string text;
-    // Row 0 holds no point: before the first curve exists the range is 0..0 and the file is
-    // written empty rather than with a line of zeros.
-    try {
-        for (int i = std::max(firstPoint, 1); i <= lastPoint; ++i)
-            text += DataLine(X(i), Y(i, curveNo));
-    } catch (const RuntimeError& e) {
-        host.MessageBox("WriteData Error: " + e.Description());
-        return;
-    }
-    errno = 0;
-    std::ofstream file(*name, std::ios::binary | std::ios::trunc);
-    if (!file) {
-        const char* why = errno != 0 ? std::strerror(errno) : "the file could not be created";
-        host.MessageBox("WriteData Error: " + std::string(why));
-        return;
-    }
-    file.write(text.data(), static_cast<std::streamsize>(text.size()));
-    file.close();
-    if (!file) host.MessageBox("WriteData Error: the file could not be written");
+    // Row 0 holds no point: before the first curve exists the range is 0..0 and the text is
+    // empty rather than a line of zeros.
+    for (int i = std::max(firstPoint, 1); i <= lastPoint; ++i)
+        text += DataLine(X(i), Y(i, curveNo));
+    return text;
 }
 
 namespace {
@@ -160,23 +142,13 @@ void StoreImportedData(Workbench& wb, const DataPoints& points) {
     wb.Input.SetText("Estep", GeneralNumber(step));
 }
 
-bool ReadData(Workbench& wb) {
-    const auto name = wb.Ui.ChooseOpenFile(kDataFileFilter);
-    if (!name) return false;  // cancelled: nothing at all happens
-    try {
-        std::error_code ec;
-        if (!std::filesystem::exists(*name, ec)) Raise(kFileNotFound);
-        if (std::filesystem::is_directory(*name, ec)) Raise(kPathAccessError);
-        std::ifstream file(*name, std::ios::binary);
-        if (!file) Raise(kPathAccessError);
-        const DataPoints points = ParseDataFile(file);
-        file.close();
-        StoreImportedData(wb, points);
-        return true;
-    } catch (const RuntimeError& e) {
-        wb.Ui.MessageBox("ReadData Error: " + e.Description());
-        return false;
-    }
+DataPoints ReadDataFile(const std::string& path) {
+    std::error_code ec;
+    if (!std::filesystem::exists(path, ec)) Raise(kFileNotFound);
+    if (std::filesystem::is_directory(path, ec)) Raise(kPathAccessError);
+    std::ifstream file(path, std::ios::binary);
+    if (!file) Raise(kPathAccessError);
+    return ParseDataFile(file);
 }
 
 }  // namespace zemra

@@ -8,9 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "curves/Workbench.h"
 #include "model/ParameterModel.h"
-#include "platform/Host.h"
+#include "state/Workbench.h"
 
 namespace zemra {
 
@@ -21,11 +20,10 @@ inline constexpr const char* kDataFileFilter = "csv|*.csv|all|*.*";
 // in its printed form, then CR LF.
 std::string DataLine(double x, double y);
 
-// Writes points firstPoint..lastPoint of curve curveNo to the file the user chooses. A cancelled
-// choice writes nothing; a file that cannot be created or written is reported as
-// "WriteData Error: <description>".
-void WriteData(int firstPoint, int lastPoint, const Array1<kRows>& X, const Array2<kRows, 6>& Y,
-               int curveNo, Host& host);
+// The text of a data file of points firstPoint..lastPoint of curve curveNo; raises RuntimeError
+// for a point outside the store.
+std::string DataFileText(int firstPoint, int lastPoint, const Array1<kRows>& X,
+                         const Array2<kRows, 6>& Y, int curveNo);
 
 // The points of a data file, in file order.
 struct DataPoints {
@@ -44,8 +42,8 @@ DataPoints ParseDataFile(std::istream& in);
 // sheet's start potential and potential step (their change handlers run).
 void StoreImportedData(Workbench& wb, const DataPoints& points);
 
-// Chooses a data file and imports it; true on success. A failure shows "ReadData Error: " and
-// the description, leaving the store as it was; a cancelled choice does nothing (false).
-bool ReadData(Workbench& wb);
+// The points of the data file at `path`; raises RuntimeError with "File not found",
+// "Path/File access error" or the reader's description.
+DataPoints ReadDataFile(const std::string& path);
 
 }  // namespace zemra

@@ -5,7 +5,6 @@
 
 #include "platform/NumberText.h"
 #include "platform/RuntimeError.h"
-#include "simulation/SignalProcessing.h"
 
 namespace zemra {
 namespace {
@@ -232,9 +231,8 @@ double DecadeUnit(double m, bool& found) {
     return kDecades[kDecades.size() - 2];  // 10^6
 }
 
-void PlotCurves(Workbench& wb) {
+PlotOutcome PlotCurves(Workbench& wb) {
     ReadPlotOptions(wb);
-    wb.Ui.ShowWindow("FormPlot");
     Canvas& cv = wb.PlotCanvas;
     cv.Clear();
     cv.SetColour(0);
@@ -261,10 +259,7 @@ void PlotCurves(Workbench& wb) {
         f.yr = p.Ymax - p.Ymin;
         f.xr = p.Xmax - p.Xmin;
         f.reversed = wb.Input.IsChecked("CheckXdir");
-        if (f.yr == 0 || f.xr == 0) {
-            wb.Ui.MessageBox("Error: No data!");
-            return;
-        }
+        if (f.yr == 0 || f.xr == 0) return PlotOutcome::NoData;
         // An automatic Ymax that is not above 0 (only when no decade fitted) is raised to one
         // unit after the ranges were taken; the plot globals keep that frame.
         if (yAuto && p.Ymax <= 0) f.Ymax = p.Ymax = u;
@@ -273,11 +268,7 @@ void PlotCurves(Workbench& wb) {
         // An arithmetic failure while drawing (a tick count of 0 or beyond 16 bits, a limit
         // that overflows) ends the drawing here, leaving what was drawn so far.
     }
-}
-
-void RefreshPlot(Workbench& wb) {
-    ComputeOutputQuantity(wb);
-    PlotCurves(wb);
+    return PlotOutcome::Drawn;
 }
 
 }  // namespace zemra

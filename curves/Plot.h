@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "curves/Workbench.h"
+#include "state/Workbench.h"
 
 namespace zemra {
 
@@ -19,12 +19,13 @@ std::string YAxisTitle(const std::string& comboYText);
 // 10^6 when no k fits. `found` tells whether one did.
 double DecadeUnit(double m, bool& found);
 
-// Re-derives the shown quantity from the last simulation (current, resistance, conductance or
-// surface concentrations) into the curve store, then draws the store with PlotCurves.
-void RefreshPlot(Workbench& wb);
+// What a drawing came to: the picture, or nothing because the X or Y range is empty (the
+// commands then show "Error: No data!").
+enum class PlotOutcome { Drawn, NoData };
 
-// Draws curves 1..NoOfCurves over points FirstPoint..LastPoint into the plot window. Shows
-// "Error: No data!" for an empty range; an arithmetic failure ends the drawing silently.
-void PlotCurves(Workbench& wb);
+// Draws curves 1..NoOfCurves over points FirstPoint..LastPoint onto the plot canvas. An empty
+// range clears the canvas and draws nothing; an arithmetic failure ends the drawing silently,
+// leaving what was drawn so far.
+PlotOutcome PlotCurves(Workbench& wb);
 
 }  // namespace zemra

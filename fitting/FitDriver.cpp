@@ -5,11 +5,11 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "curves/Plot.h"
 #include "model/Collection.h"
+#include "numerics/LinearAlgebra.h"
 #include "platform/NumberText.h"
 #include "platform/RuntimeError.h"
-#include "simulation/LinearAlgebra.h"
+#include "simulation/SignalProcessing.h"
 #include "simulation/SimulationDriver.h"
 
 namespace zemra {
@@ -146,8 +146,6 @@ void Fit(Workbench& wb, const PointVector& ydata, Clock::time_point start) {
 
     const double seconds = ElapsedSeconds(start);
     PrintReport(wb, p, seconds);
-    wb.Result.Show();
-    wb.Ui.ShowWindow("FormResult");
     WriteCaptions(wb, p);
 }
 
@@ -176,50 +174,33 @@ void FitModelCurve(Workbench& wb, const FitVector& xTrial, int m, PointVector& f
         Real* entry = FitSlotEntry(wb.Model, wb.Fit.FitIndex[static_cast<size_t>(i)]);
         if (entry) *entry = xTrial[static_cast<size_t>(i)];
     }
+    const SimulationOutcome outcome = SimulateCurve(wb);
+    if (outcome.SingularMatrix) wb.Fit.SingularMatrix = true;
+    // A model that cannot be evaluated ends the fit: comparing the data with a stale or partial
+    // curve would only steer the fit astray, and one failure is reported once.
+    if (!outcome.Error.empty()) Raise(outcome.Error);
+    if (!outcome.DigitalError.empty()) Raise(outcome.DigitalError);
     // The trial values must survive the output step, so the sheet is not collected again.
-    SimulateCurve(wb, OutputStep::DeriveFromModel);
+    const std::string refused = WriteOutputQuantity(wb);
+    if (!refused.empty()) throw FitStopped(refused);
     const CurveStore& cs = wb.Curves;
     for (int k = 1; k <= m; ++k) f(k) = cs.Y(k, cs.CurveNo);
 }
 
-void RunFit(Workbench& wb, const PointVector& ydata) {
+FitOutcome RunFit(Workbench& wb, const PointVector& ydata) {
     const Clock::time_point start = Clock::now();
+    FitOutcome outcome;
+    wb.Fit.SingularMatrix = false;
     try {
         Fit(wb, ydata, start);
+        outcome.Reported = true;
+    } catch (const FitStopped& e) {
+        outcome.Message = e.what();
     } catch (const RuntimeError& e) {
-        wb.Ui.MessageBox(kFitErrorPrefix + e.Description() + kTryAgainSuffix);
+        outcome.Message = kFitErrorPrefix + e.Description() + kTryAgainSuffix;
     }
-}
-
-void mnuAutoFit_Click(Workbench& wb) {
-    wb.Ui.SetWaitCursor(true);
-    CurveStore& cs = wb.Curves;
-    cs.CurveNo = 1;
-    wb.Fit.Fitting = true;
-    wb.Input.SetChecked("overlap", false);
-    UseCurrentCurveAsData(wb);
-    if (CollectOrReport(wb.Model, wb.Input, wb.Ui)) {
-        wb.Result.Clear();
-        PointVector ydata;
-        for (int k = 1; k <= cs.NoOfData; ++k) ydata(k) = cs.Y(k, 1);
-        RunFit(wb, ydata);
-        // The data in slot 1 and the curve of the last model evaluation, the fitted one, in 2.
-        PlotCurves(wb);
-    }
-    wb.Fit.Fitting = false;
-    wb.Ui.SetWaitCursor(false);
-}
-
-void mnuManualFit_Click(Workbench& wb) {
-    wb.Ui.SetWaitCursor(true);
-    wb.Fit.Fitting = true;
-    if (CollectOrReport(wb.Model, wb.Input, wb.Ui)) {
-        wb.Result.Clear();
-        SimulateCurve(wb);  // into slot 2, beside the data
-        PlotCurves(wb);
-    }
-    wb.Fit.Fitting = false;
-    wb.Ui.SetWaitCursor(false);
+    outcome.SingularMatrix = wb.Fit.SingularMatrix;
+    return outcome;
 }
 
 }  // namespace zemra

@@ -1,12 +1,12 @@
 // The fit driver: turns the sheet's checked fit slots into a least-squares problem against the
 // curve in slot 1 of the curve store, runs the Marquardt engine on it with a whole simulation as
-// the model, and reports the result in the result window and on the fitted check boxes. Holds
-// the two commands that start a fit: Auto Fit (fit and plot) and Manual Fit (simulate once with
-// the sheet's values and plot, so that start values can be adjusted by hand).
+// the model, and reports the result in the result window and on the fitted check boxes.
 #pragma once
 
-#include "curves/Workbench.h"
+#include <string>
+
 #include "fitting/Marquardt.h"
+#include "state/Workbench.h"
 
 namespace zemra {
 
@@ -21,26 +21,32 @@ inline constexpr int kMaxFitIterations = 51;
 // slot outside 1..19.
 Real* FitSlotEntry(ParameterModel& m, int slot);
 
-// Auto Fit: wait cursor; CurveNo := 1 and Fitting on; overlap unchecked; slot 1 made the data
-// curve; the sheet collected; the result window cleared; the fit run against slot 1; the store
-// (data and fitted curve) plotted; Fitting off; normal cursor.
-void mnuAutoFit_Click(Workbench& wb);
-
-// Manual Fit: one simulation with the sheet's values into slot 2 beside the data, plotted. No
-// parameter is changed.
-void mnuManualFit_Click(Workbench& wb);
-
 // Without overlap, the current curve becomes the data curve in slot 1 and the store holds it
 // alone; with overlap nothing changes.
 void UseCurrentCurveAsData(Workbench& wb);
 
+// A fit stopped by a failure that carries its own message (the output step refused the shown
+// quantity); the message is shown as it stands.
+struct FitStopped : RuntimeError {
+    explicit FitStopped(const std::string& message) : RuntimeError(message) {}
+};
+
+// How a fit ended: with its report in the result window, or with one message.
+struct FitOutcome {
+    bool Reported = false;        // the report was printed and the captions written
+    std::string Message;          // the message box of a fit that ended early, or ""
+    bool SingularMatrix = false;  // some model evaluation met a singular block and went on
+};
+
 // Fits the checked and shown slots to ydata(1..NoOfData): prints one "Least square = " line per
 // iteration, then the report, and writes the fitted values into the fitted check boxes'
-// captions. A run-time error ends the fit with the "Fit Error: " message and no report.
-void RunFit(Workbench& wb, const PointVector& ydata);
+// captions. A run-time error, also one that ends a model evaluation, ends the fit with the
+// "Fit Error: " message and no report.
+FitOutcome RunFit(Workbench& wb, const PointVector& ydata);
 
 // The model the engine fits: writes xTrial(1..NFit) into the parameter model by the slot table,
-// simulates (the curve goes to slot 2 while fitting) and copies the curve into f(1..m).
+// simulates (the curve goes to slot 2 while fitting) and copies the curve into f(1..m). A
+// simulation that fails raises RuntimeError with its description.
 void FitModelCurve(Workbench& wb, const FitVector& xTrial, int m, PointVector& f);
 
 }  // namespace zemra

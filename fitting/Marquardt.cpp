@@ -2,8 +2,8 @@
 
 #include <cmath>
 
+#include "numerics/LinearAlgebra.h"
 #include "platform/RuntimeError.h"
-#include "simulation/LinearAlgebra.h"
 
 namespace zemra {
 namespace {

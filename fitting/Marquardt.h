@@ -6,8 +6,8 @@
 #include <array>
 #include <functional>
 
-#include "fitting/FitState.h"
 #include "model/ParameterModel.h"
+#include "state/FitState.h"
 
 namespace zemra {
 

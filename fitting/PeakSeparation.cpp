@@ -1,8 +1,5 @@
 #include "fitting/PeakSeparation.h"
 
-#include "curves/Plot.h"
-#include "fitting/FitDriver.h"
-
 namespace zemra {
 
 void SeparateReactionCurrents(Workbench& wb) {
@@ -15,17 +12,6 @@ void SeparateReactionCurrents(Workbench& wb) {
         cs.Measured[static_cast<size_t>(cs.NoOfCurves)] = false;
         for (int i = 1; i <= cs.NoOfData; ++i) cs.Y(i, cs.NoOfCurves) = res.Icomp(i, j);
     }
-    PlotCurves(wb);
-}
-
-void mnuManualSeparate_Click(Workbench& wb) {
-    mnuManualFit_Click(wb);
-    SeparateReactionCurrents(wb);
-}
-
-void mnuAutoSeparate_Click(Workbench& wb) {
-    mnuAutoFit_Click(wb);
-    SeparateReactionCurrents(wb);
 }
 
 }  // namespace zemra

@@ -122,16 +122,6 @@ void ComputeAreaAndVolume(ParameterModel& m, InputRecord& in) {
     m.Area = ValueOf(in, "ARE");
 }
 
-bool CollectOrReport(ParameterModel& m, InputRecord& in, Host& host) {
-    try {
-        CollectParameters(m, in);
-        return true;
-    } catch (const InputError& e) {
-        host.MessageBox(e.what());
-        return false;
-    }
-}
-
 void CollectParameters(ParameterModel& m, InputRecord& in) {
     // Fields that stop the command are checked before anything is written.
     const double estep = StrictField(in, "Estep");

@@ -6,7 +6,6 @@
 
 #include "model/InputRecord.h"
 #include "model/ParameterModel.h"
-#include "platform/Host.h"
 #include "platform/RuntimeError.h"
 
 namespace zemra {
@@ -28,8 +27,5 @@ void ComputeAreaAndVolume(ParameterModel& m, InputRecord& in);
 // SelectMechanism, then every sheet field into the model. Throws InputError, before any field
 // is written, when E step or v is not a number or the temperature is not above absolute zero.
 void CollectParameters(ParameterModel& m, InputRecord& in);
-// CollectParameters for a command: a field the collection refuses is shown in a message box and
-// the command stops (false).
-bool CollectOrReport(ParameterModel& m, InputRecord& in, Host& host);
 
 }  // namespace zemra

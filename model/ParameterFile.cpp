@@ -1,9 +1,5 @@
 #include "model/ParameterFile.h"
 
-#include <cerrno>
-#include <cstring>
-#include <fstream>
-
 #include "platform/NumberText.h"
 
 namespace zemra {
@@ -55,20 +51,6 @@ std::string ParameterFileText(const ParameterModel& m, const Whole& noOfData) {
         Item(out, "Conductivity :", m.Cond[s]);
     }
     return out;
-}
-
-void WriteParameterFile(const ParameterModel& m, const Whole& noOfData, Host& host) {
-    const auto name = host.ChooseSaveFile(kParameterFileFilter);
-    if (!name || name->empty()) return;
-    const std::string text = ParameterFileText(m, noOfData);
-    std::ofstream file(*name, std::ios::binary | std::ios::trunc);
-    if (!file) {
-        host.MessageBox("Save Error: " + std::string(std::strerror(errno)));
-        return;
-    }
-    file.write(text.data(), static_cast<std::streamsize>(text.size()));
-    file.close();
-    if (!file) host.MessageBox("Save Error: the file could not be written");
 }
 
 }  // namespace zemra

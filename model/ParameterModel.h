@@ -8,7 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/RuntimeError.h"
+#include "numerics/Arrays.h"
+#include "numerics/Constants.h"
 
 namespace zemra {
 
@@ -89,69 +90,10 @@ struct ParameterModel {
 };
 
 // Physical constants, each the double nearest to the decimal the program has always used.
-inline constexpr double kFaraday = 96484.6;       // C/mol
-inline constexpr double kGasConstant = 8.31441;   // J/(mol K)
-inline constexpr double kCelsiusOffset = 273.14;  // K
-inline constexpr double kPi = 3.141592654;
-inline constexpr double kSqrtPi = 1.77245385;
+inline constexpr double kFaraday = 96484.6;          // C/mol
+inline constexpr double kGasConstant = 8.31441;      // J/(mol K)
+inline constexpr double kCelsiusOffset = 273.14;     // K
 inline constexpr double kFaradayPerLitre = 96.4846;  // F/1000: currents from mol/L, cm and cm/s
-
-inline constexpr int kMaxPoints = 4000;  // data points 1..4000 (row 0 unused)
-inline constexpr int kRows = kMaxPoints + 1;
-
-// A two-dimensional array of reals with rows 0..Rows-1 and columns 0..Cols-1, stored column by
-// column (element (i, c) at i + Rows * c). An index outside raises "Subscript out of range".
-template <int Rows, int Cols>
-class Array2 {
-  public:
-    Array2() : a_(static_cast<size_t>(Rows) * Cols, 0.0) {}
-    double& operator()(int i, int c) { return a_[Index(i, c)]; }
-    double operator()(int i, int c) const { return a_[Index(i, c)]; }
-    double* Column(int c) { return &a_[Index(0, c)]; }
-    const double* Column(int c) const { return &a_[Index(0, c)]; }
-    void Fill(double v) { std::fill(a_.begin(), a_.end(), v); }
-    static constexpr int kRowCount = Rows;
-    static constexpr int kColCount = Cols;
-
-  private:
-    static size_t Index(int i, int c) {
-        if (i < 0 || i >= Rows || c < 0 || c >= Cols) Raise(kSubscriptOutOfRange);
-        return static_cast<size_t>(i) + static_cast<size_t>(Rows) * static_cast<size_t>(c);
-    }
-    std::vector<double> a_;
-};
-
-// A one-dimensional array of reals indexed 0..N-1 with the same checked access.
-template <int N>
-class Array1 {
-  public:
-    Array1() : a_(N, 0.0) {}
-    double& operator()(int i) { return a_[Index(i)]; }
-    double operator()(int i) const { return a_[Index(i)]; }
-    double* Data() { return a_.data(); }
-    const double* Data() const { return a_.data(); }
-    void Fill(double v) { std::fill(a_.begin(), a_.end(), v); }
-    static constexpr int kSize = N;
-
-  private:
-    static size_t Index(int i) {
-        if (i < 0 || i >= N) Raise(kSubscriptOutOfRange);
-        return static_cast<size_t>(i);
-    }
-    std::vector<double> a_;
-};
-
-// What the simulation computes: per-reaction currents, the total and the surface concentrations.
-struct Results {
-    // Points 0..4000 by columns 0..7: column j (1..NCharge) the current of charge-transfer
-    // reaction j, column TotalColumn the total, column 7 the catalytic term of mechanism 9. A.
-    Array2<kRows, 8> Icomp;
-    // Points 0..4000 by species columns 0..6: surface concentration of species s, mol/L.
-    Array2<kRows, 7> Csurf;
-    int TotalColumn = 0;     // NCharge + 1
-    int PointsPerSweep = 0;  // points of one sweep
-    int ScanSign = 0;        // +1 when Eend > Estart, else -1
-};
 
 // Catalogues ------------------------------------------------------------------------------
 

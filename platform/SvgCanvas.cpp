@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <fstream>
 
 namespace zemra {
 namespace {
@@ -177,14 +176,6 @@ std::string SvgCanvas::Document() const {
         doc += "<path d=\"" + path_ + "\" fill=\"none\"" + StrokeAttributes() + "/>\n";
     doc += "</g>\n</svg>\n";
     return doc;
-}
-
-bool SvgCanvas::WriteFile(const std::string& path) const {
-    std::ofstream f(path, std::ios::binary | std::ios::trunc);
-    if (!f) return false;
-    f << Document();
-    f.close();
-    return static_cast<bool>(f);
 }
 
 }  // namespace zemra

@@ -27,8 +27,6 @@ class SvgCanvas : public Canvas {
 
     // The whole picture as an SVG document.
     std::string Document() const;
-    // Writes the document to a file; false when the file cannot be written.
-    bool WriteFile(const std::string& path) const;
 
   private:
     struct Pixel {

@@ -4,7 +4,7 @@
 #include <memory>
 #include <string>
 
-#include "simulation/LinearAlgebra.h"
+#include "numerics/LinearAlgebra.h"
 #include "simulation/MechanismTables.h"
 
 namespace zemra {
@@ -12,7 +12,6 @@ namespace zemra {
 namespace {
 
 constexpr double kBeta = 1.0;  // grid expansion exponent: box j + 1 is e^kBeta times wider
-constexpr const char* kSingularMessage = "Error: inverse matrix D=0";
 
 // The working state of one run: set up once, then advanced sub-step by sub-step. Concentrations
 // are normalised by the largest initial concentration; lengths are in units of the first box
@@ -40,7 +39,7 @@ struct DigitalRun {
     BoxVectors Conc{};
     Vector6 kRed{}, kOx{}, Rate{}, Prev{};  // reactions 1-based
     double Itotal = 0;
-    bool SingularShown = false;
+    bool Singular = false;
     BlockSolveWork Work;
 };
 
@@ -228,7 +227,7 @@ void ElectrodeKinetics(DigitalRun& r, const ParameterModel& m, double E) {
 
 // One implicit time step at the effective potential E; leaves the new profile in Conc and the
 // surface rates in Rate.
-void AdvanceSubStep(DigitalRun& r, const ParameterModel& m, double E, Host& host) {
+void AdvanceSubStep(DigitalRun& r, const ParameterModel& m, double E) {
     ElectrodeKinetics(r, m, E);
     KineticRows(r.Mechanism, r.kRed, r.kOx, r.FluxFactor, r.SurfaceMatrix);
     if (HasConcentrationEntries(r.Mechanism))
@@ -236,11 +235,7 @@ void AdvanceSubStep(DigitalRun& r, const ParameterModel& m, double E, Host& host
             ConcentrationBlockEntries(r.Mechanism, r.DiagCoef[j], r.Conc[j], r.Rates, r.Block[j]);
     const bool regular = BlockSolve(r.NBox, r.Conc, r.LowerCoef, r.UpperCoef, r.Block,
                                     r.SurfaceMatrix, r.BalanceMatrix, r.NSpecies - 1, r.Work);
-    // One message per run: a singular block usually recurs at every sub-step.
-    if (!regular && !r.SingularShown) {
-        r.SingularShown = true;
-        host.MessageBox(kSingularMessage);
-    }
+    if (!regular) r.Singular = true;
     SurfaceRates(r.Mechanism, r.kRed, r.kOx, r.Conc[0], r.Rate);
 }
 
@@ -261,7 +256,7 @@ void Sample(DigitalRun& r, Results& res, int i, int step) {
 }
 
 void RunPoints(DigitalRun& r, const ParameterModel& m, double ru, const Array1<kRows>& X,
-               int noOfData, Results& res, Host& host) {
+               int noOfData, Results& res) {
     for (int i = 1; i <= noOfData; ++i) {
         const double x = X(i);
         // DC and the pulse techniques start every point from the bulk solution.
@@ -269,7 +264,7 @@ void RunPoints(DigitalRun& r, const ParameterModel& m, double ru, const Array1<k
         for (int step = 1; step <= r.SubSteps; ++step) {
             const double Ep = ProgrammedPotential(r, m, x, i, step, res.PointsPerSweep);
             const double E = ru > 0 ? Ep + r.Itotal * ru : Ep;  // ohmic drop of the last current
-            AdvanceSubStep(r, m, E, host);
+            AdvanceSubStep(r, m, E);
             for (int s = 0; s < r.NSpecies; ++s)
                 res.Csurf(i, s + 1) = Finite(r.Conc[0][s] * r.Cmax);
             if (step == r.SubSteps - 1 || step == r.SubSteps) Sample(r, res, i, step);
@@ -316,16 +311,18 @@ int SubStepsPerPoint(int technique, double tdrop, double tpulse) {
     }
 }
 
-void DigitalSimulation(const ParameterModel& m, double ru, const Array1<kRows>& X, int noOfData,
-                       Results& res, Host& host) {
+DigitalOutcome DigitalSimulation(const ParameterModel& m, double ru, const Array1<kRows>& X,
+                                 int noOfData, Results& res) {
+    DigitalOutcome outcome;
+    auto run = std::make_unique<DigitalRun>();
     try {
-        auto run = std::make_unique<DigitalRun>();
         SetUp(*run, m, noOfData);
-        RunPoints(*run, m, ru, X, noOfData, res, host);
+        RunPoints(*run, m, ru, X, noOfData, res);
     } catch (const RuntimeError& e) {
-        host.MessageBox("CV Error: " + e.Description() +
-                        "! Please try again by other initial values.");
+        outcome.Error = e.Description();
     }
+    outcome.SingularMatrix = run->Singular;
+    return outcome;
 }
 
 }  // namespace zemra

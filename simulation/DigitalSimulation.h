@@ -3,19 +3,26 @@
 // closed at the electrode by the Butler-Volmer surface relation.
 #pragma once
 
+#include <string>
+
 #include "model/ParameterModel.h"
-#include "platform/Host.h"
+#include "state/Results.h"
 
 namespace zemra {
+
+// How a digital run ended. A singular block does not stop the run (the solve carries on with the
+// partly inverted matrix); a run-time error ends it, keeping the points finished so far.
+struct DigitalOutcome {
+    bool SingularMatrix = false;  // some block of the solve was singular
+    std::string Error;            // description of the run-time error that ended the run, or ""
+};
 
 // Simulates every point i = 1..noOfData of the potential program X for the mechanism, technique
 // and electrode of the model, leaving the current of each charge-transfer reaction k in
 // res.Icomp(i, k) (A, reduction positive) and the surface concentrations in res.Csurf(i, s)
-// (mol/L). `ru` is the uncompensated resistance in ohm. A run-time error ends the run with the
-// message "CV Error: <description>! Please try again by other initial values.", keeping the
-// points finished so far.
-void DigitalSimulation(const ParameterModel& m, double ru, const Array1<kRows>& X, int noOfData,
-                       Results& res, Host& host);
+// (mol/L). `ru` is the uncompensated resistance in ohm.
+DigitalOutcome DigitalSimulation(const ParameterModel& m, double ru, const Array1<kRows>& X,
+                                 int noOfData, Results& res);
 
 // Dimensionless diffusion number D dt / dx0^2 of the fastest-diffusing species: 10 without
 // homogeneous chemistry, otherwise (kf(1) + kb(1)) RT / (F |Estep|), so that a fast first

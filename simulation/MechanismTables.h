@@ -4,7 +4,7 @@
 // charge-transfer reaction's current. Species are the engine's 0-based slots A = 0 .. D = 3.
 #pragma once
 
-#include "simulation/LinearAlgebra.h"
+#include "numerics/LinearAlgebra.h"
 
 namespace zemra {
 

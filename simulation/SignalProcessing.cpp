@@ -71,24 +71,14 @@ void AddNoise(const ParameterModel& m, int noOfData, double dominantExtreme, boo
 
 namespace {
 
-// The distance to the counter plane for resistance and conductance, cm. A text that is not a
-// number, or zero, would give no defined quantity; it is refused with a message instead.
-std::optional<double> Distance(Workbench& wb) {
-    const Control& c = wb.Input.Get("TextDis");
-    const std::optional<double> d = StrictNumber(c.Text);
-    if (!d || *d == 0) {
-        wb.Ui.MessageBox("Input Error: " + c.Label + " must be a non-zero number");
-        return std::nullopt;
-    }
-    return d;
-}
-
 // Resistance (g / kappa) or conductance (g * kappa) of the solution layer between the electrode
 // and the counter plane, kappa = electrolyte conductivity plus the species' contributions at the
-// surface. Computed whole before anything is stored.
-void SolutionQuantity(Workbench& wb, bool resistance) {
-    const std::optional<double> d = Distance(wb);
-    if (!d) return;
+// surface. Computed whole before anything is stored. The distance to the counter plane must be a
+// non-zero number: otherwise there is no defined quantity, and it is refused with a message.
+std::string SolutionQuantity(Workbench& wb, bool resistance) {
+    const Control& dis = wb.Input.Get("TextDis");
+    const std::optional<double> d = StrictNumber(dis.Text);
+    if (!d || *d == 0) return "Input Error: " + dis.Label + " must be a non-zero number";
     const ParameterModel& m = wb.Model;
     CurveStore& cs = wb.Curves;
     std::vector<double> out(kRows, 0.0);
@@ -103,20 +93,25 @@ void SolutionQuantity(Workbench& wb, bool resistance) {
     } catch (const RuntimeError& e) {
         // A zero area or a solution without conductivity has no finite resistance; the curve
         // is not replaced by infinities.
-        wb.Ui.MessageBox("Output Error: " + e.Description());
-        return;
+        return "Output Error: " + e.Description();
     }
     cs.NoOfCurves = cs.NewCurve;
     for (int i = cs.FirstPoint; i <= cs.LastPoint; ++i) cs.Y(i, cs.CurveNo) = out[i];
+    return "";
 }
 
 }  // namespace
 
-void ComputeOutputQuantity(Workbench& wb) {
-    if (CollectOrReport(wb.Model, wb.Input, wb.Ui)) WriteOutputQuantity(wb);
+std::string ComputeOutputQuantity(Workbench& wb) {
+    try {
+        CollectParameters(wb.Model, wb.Input);
+    } catch (const InputError& e) {
+        return e.what();
+    }
+    return WriteOutputQuantity(wb);
 }
 
-void WriteOutputQuantity(Workbench& wb) {
+std::string WriteOutputQuantity(Workbench& wb) {
     const std::string quantity = wb.Input.ListText("ComboY");
     CurveStore& cs = wb.Curves;
     const bool speciesCurves = quantity == kQuantityConcentration;
@@ -127,24 +122,25 @@ void WriteOutputQuantity(Workbench& wb) {
     };
     if (speciesCurves && !wb.Fit.Fitting) {
         for (int s = 1; s <= wb.Model.NSpecies; ++s)
-            if (measured(s)) return;
+            if (measured(s)) return "";
     } else if (measured(cs.CurveNo)) {
-        return;
+        return "";
     }
     if (quantity == kQuantityCurrent || (speciesCurves && wb.Fit.Fitting)) {
         cs.NoOfCurves = cs.NewCurve;
         for (int i = cs.FirstPoint; i <= cs.LastPoint; ++i)
             cs.Y(i, cs.CurveNo) = wb.Res.Icomp(i, wb.Res.TotalColumn);
     } else if (quantity == kQuantityResistance) {
-        SolutionQuantity(wb, true);
+        return SolutionQuantity(wb, true);
     } else if (quantity == kQuantityConductance) {
-        SolutionQuantity(wb, false);
+        return SolutionQuantity(wb, false);
     } else if (speciesCurves) {
         const int species = wb.Model.NSpecies;
         cs.NoOfCurves = species;
         for (int s = 1; s <= species; ++s)
             for (int i = cs.FirstPoint; i <= cs.LastPoint; ++i) cs.Y(i, s) = wb.Res.Csurf(i, s);
     }
+    return "";
 }
 
 }  // namespace zemra

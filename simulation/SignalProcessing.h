@@ -3,9 +3,11 @@
 // the plotted quantity (current, resistance, conductance or surface concentrations).
 #pragma once
 
-#include "curves/PlotSettings.h"
-#include "curves/Workbench.h"
+#include <string>
+
 #include "model/ParameterModel.h"
+#include "state/PlotSettings.h"
+#include "state/Workbench.h"
 
 namespace zemra {
 
@@ -33,13 +35,14 @@ void AddNoise(const ParameterModel& m, int noOfData, double dominantExtreme, boo
 
 // Collects the sheet and writes the quantity chosen in ComboY into the curve store over
 // FirstPoint..LastPoint. Resistance and conductance need the distance TextDis to be a non-zero
-// number; a failure is shown in a message box and leaves the curve store as it was.
-void ComputeOutputQuantity(Workbench& wb);
+// number. Returns the message that a failure shows ("" when none); the curve store is then as
+// it was.
+std::string ComputeOutputQuantity(Workbench& wb);
 
 // The writing step of ComputeOutputQuantity alone, from the parameter model as it stands: a fit
 // derives every trial curve this way, so that its trial values stay in the model. While fitting,
 // the surface-concentration choice writes the total current into the fit's slot instead of the
 // species curves, which would overwrite the data curve in slot 1.
-void WriteOutputQuantity(Workbench& wb);
+std::string WriteOutputQuantity(Workbench& wb);
 
 }  // namespace zemra

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "analysis/Calculus.h"
+#include "numerics/Calculus.h"
 #include "platform/NumberText.h"
 #include "platform/RuntimeError.h"
 #include "simulation/AnalyticalCurrents.h"
@@ -204,7 +204,7 @@ void AnalyticalPostProcessing(Workbench& wb, const RunTerms& t) {
 }
 
 // Steps 1 to 10 of a run; a run-time error leaves through the caller's handler.
-void RunSimulation(Workbench& wb) {
+void RunSimulation(Workbench& wb, SimulationOutcome& outcome) {
     ParameterModel& m = wb.Model;
     Results& res = wb.Res;
     CurveStore& cs = wb.Curves;
@@ -224,10 +224,14 @@ void RunSimulation(Workbench& wb) {
     for (int c = 1; c <= res.TotalColumn; ++c)
         for (int i = 1; i <= N; ++i) res.Icomp(i, c) = 0;
 
-    if (m.Digital)
-        DigitalSimulation(m, Val(wb.Input.TextOf("Ru")), cs.X, N, res, wb.Ui);
-    else
+    if (m.Digital) {
+        const DigitalOutcome digital =
+            DigitalSimulation(m, Val(wb.Input.TextOf("Ru")), cs.X, N, res);
+        outcome.SingularMatrix = digital.SingularMatrix;
+        outcome.DigitalError = digital.Error;
+    } else {
         AnalyticalComponents(wb, t);
+    }
 
     const int T = res.TotalColumn;
     for (int j = 1; j <= m.NCharge; ++j)
@@ -247,20 +251,29 @@ void RunSimulation(Workbench& wb) {
 
 }  // namespace
 
-void SimulateCurve(Workbench& wb, OutputStep output) {
+std::vector<std::string> SimulationOutcome::Messages() const {
+    std::vector<std::string> messages;
+    if (SingularMatrix) messages.push_back(kSingularMatrixMessage);
+    if (!DigitalError.empty())
+        messages.push_back(kDigitalErrorPrefix + DigitalError + kTryAgainSuffix);
+    if (!Error.empty()) messages.push_back(kAnalyticalErrorPrefix + Error + kTryAgainSuffix);
+    return messages;
+}
+
+SimulationOutcome SimulateCurve(Workbench& wb) {
+    SimulationOutcome outcome;
     try {
-        RunSimulation(wb);
+        RunSimulation(wb, outcome);
     } catch (const RuntimeError& e) {
-        wb.Ui.MessageBox(kAnalyticalErrorPrefix + e.Description() + kTryAgainSuffix);
-        return;
+        outcome.Error = e.Description();
+        return outcome;
     }
     wb.Curves.FirstPoint = 1;
     wb.Curves.LastPoint = wb.Curves.NoOfData;
     // The slot now holds a simulated curve, which the output step may derive.
     if (wb.Curves.CurveNo >= 1 && wb.Curves.CurveNo <= kMaxCurves)
         wb.Curves.Measured[static_cast<size_t>(wb.Curves.CurveNo)] = false;
-    if (output == OutputStep::Derive) ComputeOutputQuantity(wb);
-    if (output == OutputStep::DeriveFromModel) WriteOutputQuantity(wb);
+    return outcome;
 }
 
 }  // namespace zemra

@@ -5,7 +5,10 @@
 // output quantity.
 #pragma once
 
-#include "curves/Workbench.h"
+#include <string>
+#include <vector>
+
+#include "state/Workbench.h"
 
 namespace zemra {
 
@@ -13,15 +16,27 @@ namespace zemra {
 inline constexpr const char* kAnalyticalErrorPrefix = "Analytical simulation Error: ";
 inline constexpr const char* kTryAgainSuffix = "! Please try again by other initial values.";
 
-// Whether the run ends by deriving the shown quantity into the curve store, or leaves that to a
-// redraw that follows at once (the Simulate command), so that a refused distance is reported
-// once and not twice. DeriveFromModel derives it without collecting the sheet first: a fit's
-// model evaluation keeps its trial values in the parameter model.
-enum class OutputStep { Derive, LeaveToRedraw, DeriveFromModel };
+inline constexpr const char* kDigitalErrorPrefix = "CV Error: ";
+inline constexpr const char* kSingularMatrixMessage = "Error: inverse matrix D=0";
 
-// One simulation from the current parameter model (collect the sheet first). A run-time error
-// ends the run with the analytical error message; FirstPoint, LastPoint and the plotted curve
-// then keep their previous values.
-void SimulateCurve(Workbench& wb, OutputStep output = OutputStep::Derive);
+// How a simulation ended. The digital engine's error ends its own loop but not the run (the
+// points finished so far stand and the driver goes on); a run-time error of the driver ends the
+// run before anything is written to the curve store.
+struct SimulationOutcome {
+    bool SingularMatrix = false;  // the digital solve met a singular block and went on
+    std::string DigitalError;     // description of the error that ended the digital loop, or ""
+    std::string Error;            // description of the error that ended the run, or ""
+
+    bool Completed() const { return Error.empty(); }
+    bool Failed() const { return !Error.empty() || !DigitalError.empty(); }
+    // The message boxes a command shows for it, in the order they arose.
+    std::vector<std::string> Messages() const;
+};
+
+// One simulation from the current parameter model (collect the sheet first): the potential
+// program into X, the currents into Icomp, FirstPoint := 1 and LastPoint := NoOfData. The output
+// step that writes the shown quantity into the curve store is the caller's (ComputeOutputQuantity
+// or, inside a fit, WriteOutputQuantity), run when the outcome is Completed.
+SimulationOutcome SimulateCurve(Workbench& wb);
 
 }  // namespace zemra

@@ -6,7 +6,18 @@
 #include <fstream>
 #include <sstream>
 
+#include "simulation/SignalProcessing.h"
+#include "simulation/SimulationDriver.h"
+
 namespace zemra::test {
+
+void Simulate(Workbench& wb) {
+    const SimulationOutcome outcome = SimulateCurve(wb);
+    ShowMessages(wb, outcome.Messages());
+    if (!outcome.Completed()) return;
+    const std::string refused = ComputeOutputQuantity(wb);
+    if (!refused.empty()) wb.Ui.MessageBox(refused);
+}
 
 std::string TempPath(const std::string& name) {
     const auto dir =

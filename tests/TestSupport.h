@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "curves/Workbench.h"
+#include "commands/Commands.h"
 #include "platform/RuntimeError.h"
-#include "ui/Commands.h"
+#include "state/Workbench.h"
 
 namespace zemra::test {
 
@@ -39,6 +39,10 @@ struct Bench {
         if (startUp) StartUp(wb);
     }
 };
+
+// One simulation from the parameter model as it stands, with its output step, as the fit
+// commands run it: the messages go to the host.
+void Simulate(Workbench& wb);
 
 // A path for a scratch file under the test's temporary directory.
 std::string TempPath(const std::string& name);

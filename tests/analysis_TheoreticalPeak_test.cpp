@@ -8,7 +8,7 @@
 
 #include "TestSupport.h"
 #include "analysis/TheoreticalPeak.h"
-#include "ui/Cli.h"
+#include "cli/Cli.h"
 
 namespace zemra {
 namespace {

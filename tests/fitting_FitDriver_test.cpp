@@ -2,10 +2,11 @@
 #include <string>
 #include <vector>
 
+#include "commands/FitCommands.h"
+#include "commands/SheetLayout.h"
 #include "fitting/FitDriver.h"
 #include "platform/NumberText.h"
 #include "tests/TestSupport.h"
-#include "ui/SheetLayout.h"
 
 namespace zemra {
 namespace {

@@ -1,10 +1,11 @@
 #include <cmath>
 #include <string>
 
+#include "commands/FitCommands.h"
+#include "commands/SheetLayout.h"
 #include "fitting/PeakSeparation.h"
 #include "platform/NumberText.h"
 #include "tests/TestSupport.h"
-#include "ui/SheetLayout.h"
 
 namespace zemra {
 namespace {

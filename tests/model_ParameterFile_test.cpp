@@ -1,3 +1,4 @@
+#include "commands/FileCommands.h"
 #include "model/Collection.h"
 #include "model/ParameterFile.h"
 #include "tests/TestSupport.h"
@@ -55,17 +56,17 @@ TEST(WriteParameterFile, WritesTheChosenFileAndReportsAFailure) {
     CollectParameters(b.wb.Model, b.wb.Input);
     const std::string path = test::TempPath("sheet.par");
     b.host.FileAnswers.push_back(path);
-    WriteParameterFile(b.wb.Model, b.wb.Curves.NoOfData, b.host);
+    mnuSave(b.wb);
     EXPECT_EQ(b.host.FilterRequests.back(), "parameter (*.par)|*.par|all|*.*");
     EXPECT_EQ(test::ReadFile(path), ParameterFileText(b.wb.Model, b.wb.Curves.NoOfData));
     EXPECT_TRUE(b.host.Messages.empty());
 
     b.host.FileAnswers.push_back("/nonexistent-dir/x.par");
-    WriteParameterFile(b.wb.Model, b.wb.Curves.NoOfData, b.host);
+    mnuSave(b.wb);
     ASSERT_EQ(b.host.Messages.size(), 1u);
     EXPECT_EQ(b.host.Messages[0].rfind("Save Error: ", 0), 0u);
 
-    WriteParameterFile(b.wb.Model, b.wb.Curves.NoOfData, b.host);  // cancelled: nothing
+    mnuSave(b.wb);  // cancelled: nothing
     EXPECT_EQ(b.host.Messages.size(), 1u);
 }
 

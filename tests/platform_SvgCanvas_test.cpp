@@ -3,6 +3,7 @@
 #include <limits>
 
 #include "platform/SvgCanvas.h"
+#include "platform/TextFile.h"
 #include "tests/TestSupport.h"
 
 namespace zemra {
@@ -83,7 +84,7 @@ TEST(SvgCanvas, RendersWithAnSvgRenderer) {
     c.Point(-0.3, 0);
     c.LineTo(0.4, 2e-3);
     const std::string svg = test::TempPath("render.svg"), png = test::TempPath("render.png");
-    ASSERT_TRUE(c.WriteFile(svg));
+    WriteTextFile(svg, c.Document());
     const std::string cmd = "rsvg-convert -o '" + png + "' '" + svg + "' 2>&1";
     ASSERT_EQ(std::system(cmd.c_str()), 0);
     EXPECT_GT(std::filesystem::file_size(png), 100u);

@@ -18,7 +18,9 @@ struct Experiment {
     ParameterModel m;
     Array1<kRows> X;
     Results res;
-    HeadlessHost host;
+    struct {
+        std::vector<std::string> Messages;  // what the driver would show
+    } host;
     int noOfData = 0;
     double ru = 0;
 
@@ -49,7 +51,11 @@ struct Experiment {
     void Run() {
         res.Icomp.Fill(0);
         res.TotalColumn = m.NCharge + 1;
-        DigitalSimulation(m, ru, X, noOfData, res, host);
+        const DigitalOutcome outcome = DigitalSimulation(m, ru, X, noOfData, res);
+        if (outcome.SingularMatrix) host.Messages.push_back("Error: inverse matrix D=0");
+        if (!outcome.Error.empty())
+            host.Messages.push_back("CV Error: " + outcome.Error +
+                                    "! Please try again by other initial values.");
     }
 
     double I(int i, int k = 1) const { return res.Icomp(i, k); }

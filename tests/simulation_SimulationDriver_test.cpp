@@ -20,7 +20,7 @@ struct Sim : test::Bench {
     void Scan(int entry) { wb.Input.SetListIndex("ComboScan", entry); }
     void Run() {
         ASSERT_TRUE(CollectOrReport(wb));
-        SimulateCurve(wb);
+        test::Simulate(wb);
     }
     double Total(int i) const { return wb.Res.Icomp(i, wb.Res.TotalColumn); }
     int N() const { return wb.Curves.NoOfData; }
@@ -164,7 +164,7 @@ TEST(Mechanism17, PrecedingEquilibriumShiftsTheWave) {
         m.C[2] = 1e-3;
         m.C[3] = 0;
         m.C[4] = 1;
-        SimulateCurve(s.wb);
+        test::Simulate(s.wb);
         ASSERT_TRUE(s.host.Messages.empty());
         halfWave[k] = s.HalfWave();
     }

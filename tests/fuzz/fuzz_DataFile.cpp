@@ -6,11 +6,11 @@
 #include <sstream>
 #include <string>
 
+#include "commands/Commands.h"
 #include "curves/DataFile.h"
 #include "curves/Plot.h"
 #include "platform/RuntimeError.h"
 #include "platform/SvgCanvas.h"
-#include "ui/Commands.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     using namespace zemra;

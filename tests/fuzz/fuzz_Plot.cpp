@@ -6,10 +6,10 @@
 #include <cstdint>
 #include <string>
 
+#include "commands/Commands.h"
 #include "curves/Plot.h"
 #include "platform/NumberText.h"
 #include "platform/SvgCanvas.h"
-#include "ui/Commands.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     using namespace zemra;

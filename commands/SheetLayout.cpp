@@ -1,0 +1,103 @@
+#include "commands/SheetLayout.h"
+
+#include "commands/SheetComputations.h"
+#include "model/Collection.h"
+
+namespace zemra {
+
+const ReactionCaptions& ReactionCaptionsOf(int mechanism) {
+    static const ReactionCaptions kCaptions[17] = {
+        {{"A+ne=B", "", ""}, {"", ""}},
+        {{"A+ne=B", "B+ne=C", ""}, {"", ""}},
+        {{"A+ne=B", "B+ne=C", "C+ne=D"}, {"", ""}},
+        {{"A+ne=B", "C+ne=D", ""}, {"", ""}},
+        {{"A+ne=B", "", ""}, {"C=A", ""}},
+        {{"A+ne=B", "", ""}, {"C=A", "B=D"}},
+        {{"A+ne=B", "", ""}, {"B=C", ""}},
+        {{"A+ne=B", "", ""}, {"2B=C", ""}},
+        {{"A+ne=B", "", ""}, {"B=A", ""}},
+        {{"A+ne=B", "", ""}, {"2B=A", ""}},
+        {{"A+ne=B", "C+ne=D", ""}, {"B=C", ""}},
+        {{"A+ne=B", "C+ne=D", ""}, {"B=D", ""}},
+        {{"A+ne=B", "C+ne=D", ""}, {"B=D", "C=A"}},
+        {{"A+ne=B", "B+ne=C", ""}, {"C=D", ""}},
+        {{"A+ne=B", "B+ne=C", ""}, {"B=D", ""}},
+        {{"A+ne=B", "", ""}, {"B+C=A+D", ""}},
+        {{"A+ne=B", "", ""}, {"C=A+pD", ""}},
+    };
+    static const ReactionCaptions kNone = {{"", "", ""}, {"", ""}};
+    return mechanism >= 1 && mechanism <= 17 ? kCaptions[mechanism - 1] : kNone;
+}
+
+namespace {
+
+void ShowTechniqueFields(InputRecord& in, int technique) {
+    const bool pulse = technique >= 3 && technique <= 5;
+    in.SetShown("V", kNoRow, technique != 5);
+    in.SetShown("TextF", kNoRow, technique == 5);
+    in.SetShown("tp", kNoRow, pulse);
+    in.SetShown("Epulse", kNoRow, pulse);
+    // Square wave takes its pulse width from the frequency.
+    if (pulse) in.SetEnabled("tp", kNoRow, technique != 5);
+}
+
+// Shows or hides one fit slot's check box; its bounds follow the box.
+void ShowFitSlot(Workbench& wb, int slot, bool shown) {
+    wb.Input.SetShown("CheckFitted", slot, shown);
+    FitBoundsShown(wb, slot);
+}
+
+void ShowSpeciesRow(Workbench& wb, int r, bool shown) {
+    for (const char* name : {"specie", "D", "C", "Cinit"}) wb.Input.SetShown(name, r, shown);
+    wb.Input.SetShown("Cond", r - 1, shown);
+    ShowFitSlot(wb, r, shown);
+}
+
+void ShowChargeRow(Workbench& wb, int r, bool shown) {
+    for (const char* name : {"heter", "ks", "alph", "NEL", "Eze"})
+        wb.Input.SetShown(name, r, shown);
+    for (int offset : {4, 7, 10}) ShowFitSlot(wb, r + offset, shown);
+}
+
+void ShowHomogeneousRow(Workbench& wb, int r, bool shown) {
+    for (const char* name : {"pl", "homo", "kb", "kf", "LabelKeq"})
+        wb.Input.SetShown(name, r, shown);
+    for (int offset : {13, 16}) ShowFitSlot(wb, r + offset, shown);
+}
+
+}  // namespace
+
+void ActivateSheet(Workbench& wb) {
+    ParameterModel& m = wb.Model;
+    SelectMechanism(m, wb.Input);
+    PreconcentrationClick(wb);
+    ShowTechniqueFields(wb.Input, m.Technique);
+
+    for (int r = 2; r <= 4; ++r) ShowSpeciesRow(wb, r, false);
+    for (int r = 1; r <= m.NSpecies && r <= 4; ++r) ShowSpeciesRow(wb, r, true);
+    InitialConcentrations(wb, 1);
+
+    for (int r = 1; r <= 3; ++r) ShowChargeRow(wb, r, false);
+    for (int r = 1; r <= m.NCharge && r <= 3; ++r) ShowChargeRow(wb, r, true);
+
+    for (int r = 1; r <= 3; ++r) ShowHomogeneousRow(wb, r, false);
+    for (int r = 1; r <= m.NHomo && r <= 3; ++r) {
+        ShowHomogeneousRow(wb, r, true);
+        EquilibriumConstant(wb, r);
+    }
+
+    // Rows a mechanism does not use keep the caption they last had.
+    const ReactionCaptions& captions = ReactionCaptionsOf(m.Mechanism);
+    for (int r = 1; r <= 3; ++r)
+        if (*captions.Heter[r - 1]) wb.Input.SetCaption("heter", r, captions.Heter[r - 1]);
+    for (int r = 1; r <= 2; ++r)
+        if (*captions.Homo[r - 1]) wb.Input.SetCaption("homo", r, captions.Homo[r - 1]);
+}
+
+void mnuExperimental(Workbench& wb) {
+    SelectMechanism(wb.Model, wb.Input);
+    wb.Ui.ShowWindow("FormExpr");
+    ActivateSheet(wb);
+}
+
+}  // namespace zemra

@@ -1,0 +1,58 @@
+// Fixed-size arrays of the workbench: the 4001-row point arrays (row 0 unused) of the curves and
+// the simulation's results, with checked access that raises "Subscript out of range".
+#pragma once
+
+#include <algorithm>
+#include <cstddef>
+#include <vector>
+
+#include "platform/RuntimeError.h"
+
+namespace zemra {
+
+inline constexpr int kMaxPoints = 4000;  // data points 1..4000 (row 0 unused)
+inline constexpr int kRows = kMaxPoints + 1;
+
+// A two-dimensional array of reals with rows 0..Rows-1 and columns 0..Cols-1, stored column by
+// column (element (i, c) at i + Rows * c). An index outside raises "Subscript out of range".
+template <int Rows, int Cols>
+class Array2 {
+  public:
+    Array2() : a_(static_cast<size_t>(Rows) * Cols, 0.0) {}
+    double& operator()(int i, int c) { return a_[Index(i, c)]; }
+    double operator()(int i, int c) const { return a_[Index(i, c)]; }
+    double* Column(int c) { return &a_[Index(0, c)]; }
+    const double* Column(int c) const { return &a_[Index(0, c)]; }
+    void Fill(double v) { std::fill(a_.begin(), a_.end(), v); }
+    static constexpr int kRowCount = Rows;
+    static constexpr int kColCount = Cols;
+
+  private:
+    static size_t Index(int i, int c) {
+        if (i < 0 || i >= Rows || c < 0 || c >= Cols) Raise(kSubscriptOutOfRange);
+        return static_cast<size_t>(i) + static_cast<size_t>(Rows) * static_cast<size_t>(c);
+    }
+    std::vector<double> a_;
+};
+
+// A one-dimensional array of reals indexed 0..N-1 with the same checked access.
+template <int N>
+class Array1 {
+  public:
+    Array1() : a_(N, 0.0) {}
+    double& operator()(int i) { return a_[Index(i)]; }
+    double operator()(int i) const { return a_[Index(i)]; }
+    double* Data() { return a_.data(); }
+    const double* Data() const { return a_.data(); }
+    void Fill(double v) { std::fill(a_.begin(), a_.end(), v); }
+    static constexpr int kSize = N;
+
+  private:
+    static size_t Index(int i) {
+        if (i < 0 || i >= N) Raise(kSubscriptOutOfRange);
+        return static_cast<size_t>(i);
+    }
+    std::vector<double> a_;
+};
+
+}  // namespace zemra
