@@ -134,7 +134,7 @@ std::string CliUsage() {
         const std::string name = c.Name + (c.TakesFile ? "=FILE" : "");
         if (line.size() + 1 + name.size() > 80) {
             commands += line + "\n";
-            line = " ";
+            line.resize(1);  // a new line of names starts with its indent
         }
         line += " " + name;
     }
