@@ -53,25 +53,6 @@ Token ParseToken(const std::string& text) {
 constexpr int kSvgWidth = 800;
 constexpr int kSvgHeight = 600;
 
-// The plot window of zemra-cli. It keeps only the current picture, what was drawn since the last
-// clear together with the coordinate system, line style and colour then in force, so that a long
-// run of commands does not accumulate every drawing it ever made; PlotSvg renders it.
-struct PictureCanvas : RecordingCanvas {
-    void Clear() override {
-        std::vector<CanvasRecord> state;
-        for (const CanvasOp op : {CanvasOp::Scale, CanvasOp::Dashed, CanvasOp::Colour}) {
-            for (auto r = Ops.rbegin(); r != Ops.rend(); ++r) {
-                if (r->Op == op) {
-                    state.push_back(*r);
-                    break;
-                }
-            }
-        }
-        Ops = std::move(state);
-        RecordingCanvas::Clear();
-    }
-};
-
 std::string Describe(const Control& c) {
     return c.Row == kNoRow ? c.Name : c.Name + "(" + std::to_string(c.Row) + ")";
 }

@@ -16,6 +16,21 @@ std::vector<std::string> RecordingCanvas::Texts() const {
     return out;
 }
 
+void PictureCanvas::Clear() {
+    std::vector<CanvasRecord> state;
+    for (const CanvasOp op : {CanvasOp::Scale, CanvasOp::Dashed, CanvasOp::Colour}) {
+        for (auto r = Ops.rbegin(); r != Ops.rend(); ++r) {
+            if (r->Op == op) {
+                state.push_back(*r);
+                break;
+            }
+        }
+    }
+    Ops = std::move(state);
+    RecordingCanvas::Clear();
+    ++Clears;
+}
+
 void Replay(const CanvasRecord& r, Canvas& target) {
     const auto& a = r.Args;
     switch (r.Op) {

@@ -64,6 +64,15 @@ struct RecordingCanvas : Canvas {
     std::vector<std::string> Texts() const;
 };
 
+// A plot window's picture: it keeps only what was drawn since the last clear, together with the
+// coordinate system, line style and colour then in force, so that a long session does not
+// accumulate every drawing it ever made. Clears counts the clears, so that a window can tell a
+// new picture from the one it last painted.
+struct PictureCanvas : RecordingCanvas {
+    unsigned long Clears = 0;
+    void Clear() override;
+};
+
 // Draws the recorded operations onto another canvas.
 void Replay(const CanvasRecord& record, Canvas& target);
 // Draws the current picture of a recording (everything since its last Clear) onto `target`,

@@ -1,6 +1,21 @@
 #include "platform/Host.h"
 
 namespace zemra {
+namespace {
+
+// The "|"-separated fields of a filter.
+std::vector<std::string> Fields(const std::string& filter) {
+    std::vector<std::string> out;
+    size_t start = 0;
+    for (;;) {
+        const size_t bar = filter.find('|', start);
+        out.push_back(filter.substr(start, bar - start));
+        if (bar == std::string::npos) return out;
+        start = bar + 1;
+    }
+}
+
+}  // namespace
 
 void HeadlessHost::MessageBox(const std::string& text) {
     Messages.push_back(text);
@@ -26,6 +41,29 @@ std::optional<std::string> HeadlessHost::ChooseSaveFile(const std::string& filte
 
 void HeadlessHost::ShowWindow(const std::string& name) {
     ShownWindows.push_back(name);
+}
+
+std::string FileDialogFilter(const std::string& filter) {
+    const std::vector<std::string> f = Fields(filter);
+    std::string out;
+    for (size_t i = 0; i + 1 < f.size(); i += 2) {
+        std::string patterns = f[i + 1];
+        for (char& c : patterns)
+            if (c == ';') c = ' ';
+        const std::string bracketed = "(" + patterns + ")";
+        if (!out.empty()) out += ";;";
+        out += f[i].find(bracketed) != std::string::npos ? f[i] : f[i] + " " + bracketed;
+    }
+    return out;
+}
+
+std::string DefaultSuffix(const std::string& filter) {
+    const std::vector<std::string> f = Fields(filter);
+    if (f.size() < 2) return "";
+    const std::string& first = f[1];
+    if (first.rfind("*.", 0) != 0) return "";
+    const std::string suffix = first.substr(2);
+    return suffix.find_first_of("*?;. ") == std::string::npos ? suffix : "";
 }
 
 }  // namespace zemra

@@ -42,4 +42,13 @@ struct HeadlessHost : Host {
     std::vector<std::string> FilterRequests;  // the filters the commands asked with
 };
 
+// A dialog filter of pairs "description|patterns" (patterns separated by ";") in the form file
+// dialogs show it, "description (patterns);;...", patterns separated by blanks:
+// "csv|*.csv|all|*.*" gives "csv (*.csv);;all (*.*)". A description that already names its
+// patterns in brackets keeps its text.
+std::string FileDialogFilter(const std::string& filter);
+// The extension a saved file gets when the user types none: that of the filter's first pattern
+// ("csv" for "csv|*.csv|all|*.*"); "" when that pattern names no single extension.
+std::string DefaultSuffix(const std::string& filter);
+
 }  // namespace zemra
