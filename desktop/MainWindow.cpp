@@ -146,7 +146,26 @@ MainWindow::MainWindow() : host_(this), wb_(host_, picture_) {
     RefreshAll();
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow() {
+    for (auto& [name, sub] : windows_) sub->removeEventFilter(this);
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Hide)
+        if (auto* sub = qobject_cast<QMdiSubWindow*>(watched)) ActivateLatest(sub);
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void MainWindow::ActivateLatest(QMdiSubWindow* hidden) {
+    if (mdi_->activeSubWindow() && mdi_->activeSubWindow() != hidden) return;
+    const QList<QMdiSubWindow*> history = mdi_->subWindowList(QMdiArea::ActivationHistoryOrder);
+    for (auto it = history.rbegin(); it != history.rend(); ++it) {
+        if (*it != hidden && (*it)->isVisible()) {
+            mdi_->setActiveSubWindow(*it);
+            return;
+        }
+    }
+}
 
 QMdiSubWindow* MainWindow::AddWindow(const std::string& name, QWidget* widget,
                                      const QString& caption, bool dialog) {
@@ -159,6 +178,7 @@ QMdiSubWindow* MainWindow::AddWindow(const std::string& name, QWidget* widget,
         sub->setWindowFlags(Qt::SubWindow | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                             Qt::WindowCloseButtonHint);
     sub->hide();
+    sub->installEventFilter(this);
     windows_[name] = sub;
     return sub;
 }

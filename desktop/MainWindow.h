@@ -57,6 +57,7 @@ class MainWindow : public QMainWindow {
     std::function<bool(QPrinter& printer)> AskPrinter;
 
   protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 
@@ -68,6 +69,8 @@ class MainWindow : public QMainWindow {
                              bool dialog);
     void BringToFront(const std::string& name);
     void SheetActivated();
+    // A window was hidden: the window in front of the others before it becomes active again.
+    void ActivateLatest(QMdiSubWindow* hidden);
     void PlaceFirstTime(const std::string& name, QMdiSubWindow* sub);
     QSize PlotSize() const;
 

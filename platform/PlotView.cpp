@@ -120,9 +120,8 @@ Fraction PlotView::WindowAt(const UserSystem& s, UserPoint u) const {
 std::string SiText(double value, const std::string& unit) {
     static const char* const kPrefixes[] = {"f", "p", "n", "\xC2\xB5", "m", "", "k", "M", "G"};
     constexpr int kNone = 5;  // index of the empty prefix
-    const std::string space = unit.empty() ? "" : " ";
     if (!std::isfinite(value)) return "";
-    if (value == 0) return "0" + space + unit;
+    if (value == 0) return unit.empty() ? "0" : "0 " + unit;
     int p = static_cast<int>(std::floor(std::log10(std::fabs(value)) / 3)) + kNone;
     p = std::clamp(p, 0, 8);
     double m = value / std::pow(10.0, 3 * (p - kNone));
@@ -136,7 +135,8 @@ std::string SiText(double value, const std::string& unit) {
         m /= 1000;
         digits = Fixed(m, decimals(std::fabs(m)));
     }
-    return WithMinus(digits) + space + kPrefixes[p] + unit;
+    const std::string suffix = kPrefixes[p] + unit;
+    return WithMinus(digits) + (suffix.empty() ? "" : " ") + suffix;
 }
 
 Quantity QuantityOf(const std::string& yTitle) {
@@ -170,8 +170,10 @@ std::vector<double> NiceTicks(double lo, double hi, int count) {
         step = f * decade;
         if (step >= raw) break;
     }
-    for (double k = std::ceil(lo / step); k * step <= hi + 1e-9 * step && ticks.size() < 100; ++k)
-        ticks.push_back(std::fabs(k) < 1e-9 ? 0.0 : k * step);
+    // Limits that are themselves ticks but for rounding count as ticks.
+    const double last = std::floor(hi / step + 1e-9);
+    for (double k = std::ceil(lo / step - 1e-9); k <= last && ticks.size() < 100; ++k)
+        ticks.push_back(k * step);
     return ticks;
 }
 
