@@ -1,6 +1,7 @@
 #include "desktop/MainWindow.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QDragEnterEvent>
@@ -11,6 +12,8 @@
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QPainter>
+#include <QPainterPath>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
@@ -69,11 +72,32 @@ std::optional<PngSettings> PngDialog(QWidget* parent, const PngSettings& propose
     return PngSettings{QSize(width->value(), height->value()), dpi->value()};
 }
 
+// The program's icon: a cyclic voltammogram, a forward peak above and a return peak below.
+QIcon ProgramIcon() {
+    QPixmap pixmap(64, 64);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(0xf4, 0xf6, 0xf8));
+    p.drawRoundedRect(QRectF(2, 2, 60, 60), 10, 10);
+    QPainterPath loop(QPointF(8, 34));
+    loop.cubicTo(QPointF(26, 34), QPointF(26, 8), QPointF(34, 10));
+    loop.cubicTo(QPointF(40, 12), QPointF(44, 24), QPointF(56, 26));
+    loop.cubicTo(QPointF(44, 28), QPointF(38, 56), QPointF(28, 54));
+    loop.cubicTo(QPointF(20, 52), QPointF(18, 36), QPointF(8, 34));
+    p.setPen(QPen(QColor(0x1f, 0x5f, 0xbf), 4, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.setBrush(Qt::NoBrush);
+    p.drawPath(loop);
+    return QIcon(pixmap);
+}
+
 }  // namespace
 
 MainWindow::MainWindow() : host_(this), wb_(host_, picture_) {
     setObjectName(QStringLiteral("MDIForm1"));
     setWindowTitle(QStringLiteral("Zemra for Windows"));
+    QApplication::setWindowIcon(ProgramIcon());
     setAcceptDrops(true);
     mdi_ = new QMdiArea(this);
     mdi_->setObjectName(QStringLiteral("mdi"));

@@ -3,8 +3,11 @@
 #include <QAction>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QPushButton>
 #include <QRegularExpression>
 
+#include "commands/FormLayout.h"
+#include "desktop/FormWindow.h"
 #include "desktop/MainWindow.h"
 #include "platform/NumberText.h"
 
@@ -44,6 +47,13 @@ std::string Set(MainWindow& w, const Control& c, const std::string& value) {
     return c.Name + " cannot take " + value;
 }
 
+// The OK button of a form by its name ("cmdOK", "CmdOK", "Command1", "OK").
+QPushButton* OkButton(MainWindow& w, const std::string& name) {
+    for (const FormDescription& f : FormDescriptions())
+        if (f.OkButton == name) return w.Form(f.Name)->OkButton();
+    return nullptr;
+}
+
 }  // namespace
 
 std::string PlayScript(MainWindow& window, const QStringList& steps) {
@@ -51,6 +61,10 @@ std::string PlayScript(MainWindow& window, const QStringList& steps) {
     for (const QString& step : steps) {
         if (QAction* action = window.Action(step.toStdString())) {
             action->trigger();
+            continue;
+        }
+        if (QPushButton* ok = OkButton(window, step.toStdString())) {
+            ok->click();
             continue;
         }
         const QRegularExpressionMatch m = setting.match(step);

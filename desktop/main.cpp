@@ -1,8 +1,8 @@
 // zemra: the desktop program.
 //   zemra                                  the main window
-//   zemra --play STEP... [--grab FILE]     a scripted use (menu items by name, NAME=VALUE
-//                                          settings), then, with --grab, a picture of the main
-//                                          window written to FILE and the program ends
+//   zemra --play STEP... [--grab FILE]     a scripted use (menu items and OK buttons by name,
+//                                          NAME=VALUE settings), then, with --grab, a picture of
+//                                          the main window written to FILE and the program ends
 #include <QApplication>
 #include <QTimer>
 #include <iostream>
@@ -27,6 +27,10 @@ int main(int argc, char** argv) {
     window.show();
     if (steps.isEmpty() && grab.isEmpty()) return app.exec();
 
+    // A scripted use has no one to close a message box: the messages go to standard error.
+    window.Host().ShowMessage = [](const std::string& text) {
+        std::cerr << "message: " << text << "\n";
+    };
     int status = 0;
     QTimer::singleShot(100, &window, [&] {
         const std::string refused = zemra::PlayScript(window, steps);

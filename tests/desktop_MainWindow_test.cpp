@@ -7,6 +7,7 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QtTest>
@@ -144,6 +145,23 @@ class MainWindowTest : public QObject {
                 darkest = std::min(darkest, qGray(image.pixel(static_cast<int>(px) + dx,
                                                               static_cast<int>(py) + dy)));
         QVERIFY2(darkest < 128, "no curve pixel at the peak");
+    }
+
+    // A data file dropped on the window is imported without a dialog.
+    void droppedFileIsImported() {
+        w->Host().ChooseFile = [](const std::string&, bool) -> std::optional<std::string> {
+            throw std::logic_error("no dialog for a dropped file");
+        };
+        QMimeData data;
+        data.setUrls({QUrl::fromLocalFile(ZEMRA_TEST_DATA "/wave201.csv")});
+        QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, {});
+        QApplication::sendEvent(w.get(), &enter);
+        QVERIFY(enter.isAccepted());
+        QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, {});
+        QApplication::sendEvent(w.get(), &drop);
+        QVERIFY(messages.empty());
+        QCOMPARE(w->Bench().Curves.NoOfData, 201);
+        QVERIFY(Item("mnuDisplay")->isEnabled());
     }
 };
 
