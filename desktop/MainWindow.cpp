@@ -135,10 +135,14 @@ MainWindow::MainWindow() : host_(this), wb_(host_, picture_) {
 
     // A resize redraws the store once the size has settled. An empty store stays silent: the
     // "no data" message is for the commands, not for every step of dragging a window edge.
-    connect(plot_, &PlotWindow::resizeSettled, this, [this] { Act([this] { PlotCurves(wb_); }); });
+    connect(plot_, &PlotWindow::resizeSettled, this, [this] {
+        if (!Act([this] { PlotCurves(wb_); })) plot_->RedrawLater();
+    });
     readout_ = new QLabel(this);
     statusBar()->addPermanentWidget(readout_);
     connect(plot_, &PlotWindow::cursorMoved, readout_, &QLabel::setText);
+    connect(plot_, &PlotWindow::entered, this,
+            [this] { statusBar()->showMessage(PlotWindow::Hint(), 8000); });
     connect(plot_, &PlotWindow::copyRequested, this, &MainWindow::CopyPlot);
     connect(plot_, &PlotWindow::savePictureRequested, this, &MainWindow::SavePicture);
     connect(plot_, &PlotWindow::printRequested, this, &MainWindow::PrintPlot);
@@ -250,8 +254,8 @@ void MainWindow::Trigger(const MenuEntry& e) {
         close();  // at once, without asking and without saving
 }
 
-void MainWindow::Act(const std::function<void()>& action) {
-    if (busy_) return;
+bool MainWindow::Act(const std::function<void()>& action) {
+    if (busy_) return false;
     busy_ = true;
     try {
         action();
@@ -267,6 +271,7 @@ void MainWindow::Act(const std::function<void()>& action) {
     sheetActivation_ = false;
     busy_ = false;
     RefreshAll();
+    return true;
 }
 
 void MainWindow::RefreshAll() {
@@ -296,6 +301,8 @@ void MainWindow::BringToFront(const std::string& name) {
     mdi_->setActiveSubWindow(sub);
     sub->raise();
     showingSheet_ = false;
+    // The command that brings the plot up draws it: no second drawing for the size it got.
+    if (name == "FormPlot") plot_->CancelRedraw();
 }
 
 // Where a window appears the first time it is shown: the sheet at the left, the plot at the

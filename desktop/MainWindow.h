@@ -44,7 +44,8 @@ class MainWindow : public QMainWindow {
     // Runs one user action, then refreshes every window from the workbench. An action that
     // starts while another runs (from a dialog it opened) is refused, as the program runs one
     // command at a time.
-    void Act(const std::function<void()>& action);
+    // Returns false for a refused action.
+    bool Act(const std::function<void()>& action);
     void RefreshAll();
 
     // The plot window's picture on the clipboard, on the printer and in a file.

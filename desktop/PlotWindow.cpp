@@ -190,6 +190,16 @@ void PlotWindow::keyPressEvent(QKeyEvent* event) {
     QWidget::keyPressEvent(event);
 }
 
+QString PlotWindow::Hint() {
+    return QStringLiteral(
+        "Drag: zoom into a rectangle   Wheel: zoom   Shift+drag or middle "
+        "button: pan   Esc or double-click: the whole plot");
+}
+
+void PlotWindow::enterEvent(QEnterEvent*) {
+    emit entered();
+}
+
 void PlotWindow::leaveEvent(QEvent*) {
     emit cursorMoved({});
 }

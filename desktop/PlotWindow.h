@@ -24,12 +24,19 @@ class PlotWindow : public QWidget {
     void PictureChanged();
     const PlotView& View() const { return view_; }
     void ResetZoom();
+    // A redraw after a resize: again later (the program was busy), or not at all (the command
+    // that brought the window up draws it anyway).
+    void RedrawLater() { resizeTimer_.start(); }
+    void CancelRedraw() { resizeTimer_.stop(); }
+    // What the mouse does in the window, for the status bar.
+    static QString Hint();
     // The cursor read-out for a point of the window; "" where the drawing has no coordinates.
     QString ReadoutAt(QPointF position) const;
 
   signals:
     void resizeSettled();  // the window's size has stopped changing
     void cursorMoved(const QString& readout);
+    void entered();
     void copyRequested();
     void savePictureRequested();
     void printRequested();
@@ -43,6 +50,7 @@ class PlotWindow : public QWidget {
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void enterEvent(QEnterEvent* event) override;
     void leaveEvent(QEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
 
