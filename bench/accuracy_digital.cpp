@@ -195,6 +195,128 @@ void CottrellLimits() {
     }
 }
 
+// Nernstian surface concentration of A at potential E (E0 = 0, equal D, no B in the bulk), mM.
+double SurfaceA(double E) {
+    return 1 / (1 + std::exp(-E / kRtf));
+}
+
+// Differential pulse and square wave against the superposition of planar step responses,
+// i(t) = nFA sqrt(D/pi) sum_k dC_k / sqrt(t - t_k): the largest point of each voltammogram.
+void PulsePeaks() {
+    const double scale = 96.4846 * 1e-3 * std::sqrt(1e-5 / kPi);
+    for (int technique : {4, 5}) {
+        std::string out[2];
+        double theory = 0;
+        for (int refined = 0; refined < 2; ++refined) {
+            Case c(1, technique);
+            c.m.tdrop = 0.5;
+            c.m.tpulse = technique == 4 ? 0.05 : 0.05;
+            c.Staircase(0.2, -0.2, technique == 4 ? 0.002 : 0.005, false);
+            c.Run(refined);
+            const double tp = c.m.tpulse, hold = 9 * tp;
+            std::vector<double> th(static_cast<size_t>(c.noOfData) + 1);
+            std::vector<double> steps;  // surface concentrations after each square-wave jump
+            for (int i = 1; i <= c.noOfData; ++i) {
+                const double x = c.X(i);
+                if (technique == 4) {
+                    const double d1 = 1 - SurfaceA(x), d2 = SurfaceA(x) - SurfaceA(x - 0.05);
+                    th[i] = scale *
+                            (d1 / std::sqrt(hold + tp) + d2 / std::sqrt(tp) - d1 / std::sqrt(hold));
+                } else {
+                    steps.push_back(SurfaceA(x + 0.05));
+                    steps.push_back(SurfaceA(x - 0.05));
+                    auto current = [&](size_t m) {  // at the end of half period m
+                        double sum = 0, prev = 1;
+                        for (size_t k = 0; k <= m; ++k) {
+                            sum += (prev - steps[k]) / std::sqrt((m + 1 - k) * tp);
+                            prev = steps[k];
+                        }
+                        return scale * sum;
+                    };
+                    th[i] = current(steps.size() - 1) - current(steps.size() - 2);
+                }
+            }
+            int best = 1;
+            for (int i = 1; i <= c.noOfData; ++i)
+                if (th[i] > th[best]) best = i;
+            theory = th[best];
+            out[refined] = Pct(c.I(best), theory);
+        }
+        Row(technique == 4 ? "Differential pulse peak (tp 50 ms, dE -50 mV) vs superposition"
+                           : "Square wave peak (10 Hz, 50 mV, 5 mV) vs superposition",
+            Num(theory, "A"), out[0], out[1]);
+    }
+}
+
+// Sphere: DC plateau at t = 1e4 s against nFADC (1/r + 1/sqrt(pi D t)).
+void Spheres() {
+    for (double r : {1e-4, 1e-3}) {
+        std::string out[2];
+        const double area = 4 * kPi * r * r, t = 1e4;
+        const double theory =
+            96.4846 * area * 1e-5 * 1e-3 * (1 / r + 1 / std::sqrt(kPi * 1e-5 * t));
+        for (int refined = 0; refined < 2; ++refined) {
+            Case c(1, 2, 2);
+            c.m.Radius = r;
+            c.m.Area = area;
+            c.m.tdrop = t;
+            c.Staircase(0.3, -0.3, 0.1, false);
+            c.Run(refined);
+            out[refined] = Pct(c.I(c.noOfData), theory);
+        }
+        char name[96];
+        std::snprintf(name, sizeof name, "Sphere r = %g cm, steady state nFADC/r (DC at 1e4 s)", r);
+        Row(name, Num(theory, "A"), out[0], out[1]);
+    }
+}
+
+// Microdisc r = 1e-4 cm: DC plateau against Shoup-Szabo, 4nFDCr f(tau), tau = 4Dt/r^2.
+void Microdiscs() {
+    const double r = 1e-4;
+    for (double tau : {0.01, 0.1, 1.0, 10.0, 100.0, 1e8}) {
+        const double f =
+            0.7854 + 0.8862 / std::sqrt(tau) + 0.2146 * std::exp(-0.7823 / std::sqrt(tau));
+        const double theory = 4 * 96.4846 * 1e-5 * 1e-3 * r * f;
+        std::string out[2];
+        for (int refined = 0; refined < 2; ++refined) {
+            Case c(1, 2, 4);
+            c.m.Radius = r;
+            c.m.Area = kPi * r * r;
+            c.m.tdrop = tau * r * r / 4e-5;
+            c.Staircase(0.3, -0.3, 0.1, false);
+            c.Run(refined);
+            out[refined] = Pct(c.I(c.noOfData), theory);
+        }
+        char name[96];
+        if (tau > 1e7)
+            std::snprintf(name, sizeof name,
+                          "Microdisc r = 1e-4 cm, steady state 4nFDCr (tau = 1e8)");
+        else
+            std::snprintf(name, sizeof name, "Microdisc r = 1e-4 cm, Shoup-Szabo at tau = %g", tau);
+        Row(name, Num(theory, "A"), out[0], out[1]);
+    }
+}
+
+// EC' (mechanism 9): DC plateau at k tdrop = 20 against nFAC sqrt(Dk).
+void Catalytic() {
+    for (double k : {1.0, 10.0, 100.0, 1000.0}) {
+        const double theory = 96.4846 * 1e-3 * std::sqrt(1e-5 * k);
+        std::string out[2];
+        for (int refined = 0; refined < 2; ++refined) {
+            Case c(9, 2);
+            c.m.kf[1] = k;
+            c.m.tdrop = 20 / k;
+            c.m.Estep = 0.1;
+            c.Staircase(0.3, -0.3, 0.1, false);
+            c.Run(refined);
+            out[refined] = Pct(c.I(c.noOfData), theory);
+        }
+        char name[96];
+        std::snprintf(name, sizeof name, "EC' plateau nFAC sqrt(Dk), k = %g /s", k);
+        Row(name, Num(theory, "A"), out[0], out[1]);
+    }
+}
+
 }  // namespace
 }  // namespace zemra
 
@@ -205,5 +327,9 @@ int main() {
     IrreversibleSweep();
     Nicholson();
     CottrellLimits();
+    PulsePeaks();
+    Spheres();
+    Microdiscs();
+    Catalytic();
     return 0;
 }

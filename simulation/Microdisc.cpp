@@ -10,17 +10,17 @@ namespace zemra {
 
 namespace {
 
-// The levels in Gamma: 0, then spacings growing by q from `first` up to `maxSpacing`, then
-// uniform; the last interior level keeps at least half a spacing from Gamma = 1.
-std::vector<double> GammaLevels(double first, double q, double maxSpacing) {
-    std::vector<double> g{0.0};
-    double step = first;
-    while (g.back() + 1.5 * std::min(step, maxSpacing) < 1.0) {
-        g.push_back(g.back() + std::min(step, maxSpacing));
-        step *= q;
-        if (static_cast<int>(g.size()) > kMaxMeshLevels) Raise(kOverflow);
+// The levels in Gamma: xi(j) = xi0 (q^j - 1) / (q - 1) up to the first beyond xiMax, mapped by
+// Gamma = (2/pi) arctan xi, then Gamma = 1 (infinity, the bulk).
+std::vector<double> GammaLevels(double xi0, double q, double xiMax) {
+    std::vector<double> g;
+    for (int j = 0;; ++j) {
+        const double xi = xi0 * (std::pow(q, j) - 1) / (q - 1);
+        g.push_back(2 / kPi * std::atan(xi));
+        if (xi >= xiMax && j >= 1) break;
+        if (j > kMaxMeshLevels) Raise(kOverflow);
     }
-    g.push_back(1.0);  // the bulk at infinity
+    g.push_back(1.0);
     return g;
 }
 
@@ -30,13 +30,13 @@ double Xi(double gamma) {
 
 }  // namespace
 
-RefinedMesh MicrodiscMesh(double radius, double h0, double beta, double maxSpacing, int rings) {
+RefinedMesh MicrodiscMesh(double radius, double h0, double beta, double extent, int rings) {
     const double a = radius;
     if (!(a > 0)) Raise(kDivisionByZero);
     if (!(h0 > 0) || !(beta > 0) || rings < 1) Raise(kInvalidCall);
-    // Above the disc centre (eta = 1) the height is z = a xi ~ a pi Gamma / 2.
-    const double first = std::min(Div(2 * h0, kPi * a), maxSpacing);
-    const std::vector<double> gamma = GammaLevels(first, std::exp(beta), maxSpacing);
+    // Above the disc centre (eta = 1) the height is z = a xi.
+    const double xi0 = Div(h0, a), q = std::exp(beta);
+    const std::vector<double> gamma = GammaLevels(xi0, q, Div(extent, a));
     const int n = static_cast<int>(gamma.size()) - 2;
     std::vector<double> edge(static_cast<size_t>(rings) + 1), mid(static_cast<size_t>(rings));
     for (int k = 0; k <= rings; ++k)
@@ -57,8 +57,9 @@ RefinedMesh MicrodiscMesh(double radius, double h0, double beta, double maxSpaci
     mesh.ElectrodeShare.assign(static_cast<size_t>(rings), 0.0);
     for (int j = 0; j <= n; ++j) {
         const size_t u = static_cast<size_t>(j);
-        const double lo = j == 0 ? 0.0 : Xi((gamma[u - 1] + gamma[u]) / 2);
-        const double hi = Xi((gamma[u] + gamma[u + 1]) / 2);
+        // Faces where the map puts the half-integer levels (as on the one-dimensional grid).
+        const double lo = j == 0 ? 0.0 : xi0 * (std::pow(q, j - 0.5) - 1) / (q - 1);
+        const double hi = xi0 * (std::pow(q, j + 0.5) - 1) / (q - 1);
         const double dGamma = gamma[u + 1] - gamma[u];
         for (int i = 0; i < rings; ++i) {
             const size_t k = static_cast<size_t>(i);

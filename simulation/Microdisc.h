@@ -14,11 +14,11 @@
 
 namespace zemra {
 
-// Finite volumes on the map: levels in Gamma expanding from the disc by e^beta per level from
-// a first spacing that corresponds to h0 cm above the disc centre, up to spacings of
-// `maxSpacing` in Gamma and on to Gamma = 1 (the bulk); `rings` cells in eta, crowded towards
+// Finite volumes on the map: levels at xi(j) = (h0/a)(q^j - 1)/(q - 1), q = e^beta (h0 cm apart
+// above the disc centre at first, growing by q per level) until a xi reaches `extent` cm, then
+// Gamma = 1 (the bulk at infinity); `rings` cells in eta, crowded towards
 // the disc edge (edges at eta = 1 - cos(pi k / 2 rings)). Volumes, conductances and ring areas
 // are exact integrals over each cell, per unit disc area pi a^2.
-RefinedMesh MicrodiscMesh(double radius, double h0, double beta, double maxSpacing, int rings);
+RefinedMesh MicrodiscMesh(double radius, double h0, double beta, double extent, int rings);
 
 }  // namespace zemra

@@ -25,7 +25,6 @@ constexpr double kRampStep = 0.02;         // largest potential change per sweep
 constexpr int kMaxRampSteps = 1000;        // bound on the steps of one sweep interval
 constexpr int kOrder = 3;                  // highest order of the backward differentiation
 constexpr int kDiscRings = 16;             // cells across the disc
-constexpr double kDiscMaxSpacing = 0.05;   // largest level spacing of the disc grid, in Gamma
 constexpr size_t kCacheBytes = 64u << 20;  // factorised systems kept for reuse
 
 // The product entries of mechanism 16 are the Jacobian of its bilinear rate kf cB cC - kb cA cD,
@@ -167,7 +166,7 @@ void BuildMesh(RefinedRun& r, int noOfData) {
     const double h0 = kFirstSpacing * length;
     const double extent = kExtent * Sqrt(r.Dmax * tSpan);
     if (electrode == 4) {
-        r.Mesh = MicrodiscMesh(m.Radius, h0, kGridBeta, kDiscMaxSpacing, kDiscRings);
+        r.Mesh = MicrodiscMesh(m.Radius, h0, kGridBeta, extent, kDiscRings);
     } else {
         const int shape = (electrode == 2 || electrode == 3)   ? 3
                           : (electrode == 5 || electrode == 6) ? 2

@@ -19,11 +19,14 @@ double ShellVolume(int shape, double radius, double a, double b) {
     return (b - a) + (b * b - a * a) / r + (b * b * b - a * a * a) / (3 * r * r);
 }
 
-// Relative face area at distance x from the electrode.
-double FaceArea(int shape, double radius, double x) {
-    if (shape == 1) return 1;
-    const double g = 1 + x / radius;
-    return shape == 2 ? g : g * g;
+// Conductance between nodes at distances a < b from the electrode: the steady flow between two
+// concentric surfaces per unit concentration difference and per unit electrode area, exact for
+// the steady profiles (linear, logarithmic, 1/r) of each shape: 1/(b - a),
+// 1/(r ln((r + b)/(r + a))) and (r + a)(r + b)/(r^2 (b - a)).
+double Conductance(int shape, double radius, double a, double b) {
+    if (shape == 1) return 1 / (b - a);
+    if (shape == 2) return 1 / (radius * std::log1p((b - a) / (radius + a)));
+    return (1 + a / radius) * (1 + b / radius) / (b - a);
 }
 
 // The face between nodes j and j + 1 where the map x(y) = h0 (q^y - 1) / (q - 1) puts it, at
@@ -57,7 +60,7 @@ RefinedMesh ExpandingMesh(int shape, double radius, double h0, double beta, doub
         const double inner = j == 0 ? 0.0 : Face(h0, q, j - 1);
         const double outer = Face(h0, q, j);
         mesh.Volume[u] = ShellVolume(shape, radius, inner, outer);
-        mesh.UpCond[u] = FaceArea(shape, radius, outer) / (x[u + 1] - x[u]);
+        mesh.UpCond[u] = Conductance(shape, radius, x[u], x[u + 1]);
     }
     mesh.ElectrodeShare.assign(1, 1.0);
     mesh.FirstSpacing = x[1];
