@@ -70,7 +70,6 @@ struct RefinedRun {
 
     std::vector<Factored> Cache;
     size_t CacheUse = 0, NextSlot = 0;
-    Factored* Active = nullptr;
 
     std::vector<double> y, Z, Afixed, bfixed, A, b, Jstar, Rstar;
     Vector6 kRed{}, kOx{}, Rate{}, I{};
