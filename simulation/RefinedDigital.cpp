@@ -538,6 +538,7 @@ void RunPoints(RefinedRun& r, double ru, const Array1<kRows>& X, int noOfData, R
     const ParameterModel& m = r.m;
     std::vector<double> steps;
     const double v = r.Technique == 1 ? Div(std::fabs(m.Estep), m.tdrop) : 0.0;  // V/s
+    if (r.Technique == 1 && !(v > 0)) Raise(kDivisionByZero);
     const double hold = (r.Technique == 3 || r.Technique == 4) ? HoldTime(m) : 0.0;
     FillBulk(r);
     for (int i = 1; i <= noOfData; ++i) {
@@ -547,7 +548,7 @@ void RunPoints(RefinedRun& r, double ru, const Array1<kRows>& X, int noOfData, R
             case 1: {
                 // The ramp from the previous point (one step before X(1) for the first).
                 double from = i > 1 ? X(i - 1) : x - (noOfData > 1 ? X(2) - x : 0.0);
-                Segment seg{i > 1 ? std::fabs(x - from) / v : m.tdrop.Value, from, x, i == 1};
+                Segment seg{i > 1 ? Div(std::fabs(x - from), v) : m.tdrop.Value, from, x, i == 1};
                 RunSegment(r, seg, ru, steps);
                 break;
             }
