@@ -49,6 +49,7 @@ PainterCanvas::PainterCanvas(QPainter& painter, QSizeF size, double scale,
     p_.setFont(font);
     p_.setBrush(Qt::NoBrush);
     ApplyPen();
+    UpdateMapping();
 }
 
 PainterCanvas::~PainterCanvas() {
@@ -70,9 +71,19 @@ void PainterCanvas::ApplyPen() {
     p_.setPen(pen);
 }
 
+void PainterCanvas::UpdateMapping() {
+    // Device x = kx x + cx through the user system and the view (and likewise y).
+    const double w = size_.width(), h = size_.height();
+    const double sx = system_.X2 - system_.X1, vx = view_.Right() - view_.Left();
+    const double sy = system_.Y2 - system_.Y1, vy = view_.Bottom() - view_.Top();
+    kx_ = w / (sx * vx);
+    cx_ = -w * (system_.X1 / sx + view_.Left()) / vx;
+    ky_ = h / (sy * vy);
+    cy_ = -h * (system_.Y1 / sy + view_.Top()) / vy;
+}
+
 bool PainterCanvas::ToDevice(double x, double y, QPointF& out) const {
-    const Fraction w = view_.WindowAt(system_, {x, y});
-    const double dx = w.X * size_.width(), dy = w.Y * size_.height();
+    const double dx = kx_ * x + cx_, dy = ky_ * y + cy_;
     if (!std::isfinite(dx) || !std::isfinite(dy)) return false;
     out = QPointF(std::clamp(dx, -kFar, kFar), std::clamp(dy, -kFar, kFar));
     return true;
@@ -101,6 +112,7 @@ void PainterCanvas::Scale(double x1, double y1, double x2, double y2) {
     if (!(std::isfinite(x1) && std::isfinite(x2) && std::isfinite(y1) && std::isfinite(y2))) return;
     if (x1 == x2 || y1 == y2) return;
     system_ = s;
+    UpdateMapping();
 }
 
 void PainterCanvas::MoveTo(double x, double y) {

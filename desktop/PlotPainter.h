@@ -49,6 +49,7 @@ class PainterCanvas : public Canvas {
     void Flush();
 
   private:
+    void UpdateMapping();
     bool ToDevice(double x, double y, QPointF& out) const;
     // The centre of the device pixel under p, for crisp axis-parallel hairlines.
     QPointF Snapped(QPointF p) const;
@@ -61,6 +62,7 @@ class PainterCanvas : public Canvas {
     PlotColours colours_;
     PlotView view_;
     UserSystem system_;
+    double kx_ = 1, cx_ = 0, ky_ = 1, cy_ = 0;
     double curX_ = 0, curY_ = 0;
     bool dashed_ = false;
     int colour_ = 0;
