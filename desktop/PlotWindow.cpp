@@ -7,6 +7,7 @@
 #include <QPainter>
 #include <QRubberBand>
 #include <QWheelEvent>
+#include <algorithm>
 #include <cmath>
 
 #include "desktop/PlotPainter.h"
@@ -19,10 +20,27 @@ constexpr int kResizeSettleMs = 150;
 // One notch of the wheel zooms by this factor.
 constexpr double kWheelZoom = 1.25;
 
-std::string AxisNumber(double v) {
-    char buf[32];
-    std::snprintf(buf, sizeof buf, "%.4g", v);
-    return buf;
+// A tick label of the overlay: the value without trailing zeros ("70 µA", "-0.05 V"), its minus
+// sign as in the read-out.
+QString TickText(double v, const std::string& unit, bool prefixed) {
+    std::string text;
+    if (prefixed) {
+        text = SiText(v, unit);
+    } else {
+        char buf[48];
+        std::snprintf(buf, sizeof buf, "%.4f %s", v, unit.c_str());
+        text = buf;
+        if (text[0] == '-') text.replace(0, 1, "\xE2\x88\x92");
+    }
+    const size_t space = std::min(text.find(' '), text.size());
+    const size_t dot = text.find('.');
+    if (dot != std::string::npos && dot < space) {
+        size_t end = space;
+        while (end > dot + 1 && text[end - 1] == '0') --end;
+        if (end == dot + 1) --end;
+        text.erase(end, space - end);
+    }
+    return QString::fromStdString(text);
 }
 
 }  // namespace
@@ -112,15 +130,13 @@ void PlotWindow::DrawAxisOverlay(QPainter& painter) const {
     for (const double e : NiceTicks(a.X, b.X, std::max(2, width() / 110))) {
         const double x = view_.WindowAt(*system, {e, a.Y}).X * width();
         painter.drawLine(QPointF(x, height() - band), QPointF(x, height() - band + 4));
-        painter.drawText(QPointF(x + 2, height() - 4),
-                         QString::fromStdString(AxisNumber(e)) + QStringLiteral(" V"));
+        painter.drawText(QPointF(x + 2, height() - 4), TickText(e, "V", false));
     }
     for (const double y : NiceTicks(b.Y, a.Y, std::max(2, height() / 60))) {
         const double py = view_.WindowAt(*system, {a.X, y}).Y * height();
         if (py > height() - band) continue;
         painter.drawLine(QPointF(0, py), QPointF(4, py));
-        painter.drawText(QPointF(6, py + fm.ascent() / 2.0),
-                         QString::fromStdString(SiText(y, unit)));
+        painter.drawText(QPointF(6, py + fm.ascent() / 2.0), TickText(y, unit, true));
     }
 }
 
