@@ -112,6 +112,7 @@ void FormWindow::AddSection(const FormSection& section, QVBoxLayout* into) {
 }
 
 void FormWindow::AddFields(const std::vector<FormField>& fields, QGridLayout* grid) {
+    grid->setColumnStretch(1, 1);  // spare width goes to the right of the fields
     int line = 0;
     for (const FormField& f : fields) {
         const Control* c = input_.Find(f.Name, f.Row);

@@ -324,9 +324,17 @@ void MainWindow::PlaceFirstTime(const std::string& name, QMdiSubWindow* sub) {
     } else if (name == "FormResult") {
         sub->setGeometry(std::max(0, plotLeft), plotHeight, plotWidth,
                          std::max(160, area.height() - plotHeight));
-    } else {
-        sub->adjustSize();
+    } else if (name == "FormAbout") {
+        // Wide enough for its lines of asterisks.
+        const QFontMetrics fm(about_->font());
+        sub->resize(fm.horizontalAdvance(QString(58, QLatin1Char('*'))) + 40,
+                    fm.lineSpacing() * 16);
         sub->move(40, 30);
+    } else {
+        // The dialogs staggered, so that one opened over another leaves its title in sight.
+        const int step = name == "FormTech" ? 0 : name == "FormMech" ? 1 : 2;
+        sub->adjustSize();
+        sub->move(40 + 40 * step, 30 + 30 * step);
     }
 }
 
