@@ -75,21 +75,28 @@ class PlotWindowTest : public QObject {
         QVERIFY(!plot->View().Zoomed());
     }
 
-    // The read-out of a pixel: E = X1 + x / width (X2 - X1) in the drawing's last system.
-    void cursorReadoutMapsPixelToPotential() {
+    // The read-out of a pixel: E = X1 + x / width (X2 - X1) and I = Y1 + y / height (Y2 - Y1)
+    // in the drawing's last system, I to four significant digits.
+    void cursorReadoutMapsPixelToPotentialAndCurrent() {
         Simulate();
         PlotWindow* plot = w->Plot();
         QSignalSpy spy(plot, &PlotWindow::cursorMoved);
-        const QPoint at(plot->width() / 3, plot->height() / 2);
+        const QPoint at(plot->width() / 3, plot->height() / 5);
         Move(plot, at);
         QVERIFY(!spy.isEmpty());
         const auto s = LastSystem(w->Picture());
         const double e = s->X1 + at.x() * (s->X2 - s->X1) / plot->width();
+        const double i = s->Y1 + at.y() * (s->Y2 - s->Y1) / plot->height();
         char expected[64];
         std::snprintf(expected, sizeof expected, "E = %s%.4f V   I = ", e < 0 ? "\u2212" : "",
                       std::fabs(e));
-        QVERIFY2(spy.last().first().toString().startsWith(QString::fromUtf8(expected)),
-                 qPrintable(spy.last().first().toString()));
+        QString text = spy.last().first().toString();
+        QVERIFY2(text.startsWith(QString::fromUtf8(expected)), qPrintable(text));
+        text = text.mid(text.indexOf("I = ") + 4).replace(QChar(0x2212), '-');
+        const QStringList parts = text.split(' ');  // "12.34" "µA"
+        const double scale = parts[1] == "\u00b5A" ? 1e-6 : parts[1] == "nA" ? 1e-9 : 1e-3;
+        QVERIFY2(std::fabs(parts[0].toDouble() * scale - i) <= 5e-4 * std::fabs(i),
+                 qPrintable(text));
     }
 
     void ctrlCCopiesPictureAtPixelRatio() {
