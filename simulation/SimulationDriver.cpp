@@ -12,9 +12,8 @@
 namespace zemra {
 namespace {
 
-// SemiDifferentiate's scale: K = 0.25 / sqrt(pi h) with weights that sum to half the
-// semi-derivative, so it returns 1/8 of d^1/2 y / dE^1/2.
-constexpr double kSemiDerivativeFraction = 0.125;
+// The potential step (V) for which the closed-form sweep is calibrated as written.
+constexpr double kWrittenSweepStep = 0.005;
 
 // Entry k of a species or reaction table; the tables end at index 5, so species 6 (the reduced
 // form of a third charge transfer on the analytical road) does not exist.
@@ -166,13 +165,12 @@ void AnalyticalPostProcessing(Workbench& wb, const RunTerms& t) {
     // A sweep is the semi-derivative of the sampled step response (convolution voltammetry).
     if (InRange(code, 11, 16) || code == 18)
         for (int k = 1; k <= T; ++k) SemiDifferentiate(X, ColumnOf(res.Icomp, k), N);
-    // The step response was sampled at tdrop, so it carries 1/sqrt(pi tdrop); the semi-derivative
-    // is taken in potential and returns one eighth of d^1/2/dE^1/2. The sweep current of a
-    // staircase with steps of Estep every tdrop is sqrt(Estep / tdrop) d^1/2/dE^1/2 of the
-    // unsampled response, so the columns are scaled by sqrt(pi Estep) / (1/8): the peak then
-    // follows Randles-Sevcik for any step, not only for the 5 mV step where the factor is 1.
+    // The semi-derivative of the sampled step response gives the sweep for the 5 mV staircase the
+    // current functions are written for; a staircase with steps of Estep every tdrop scales the
+    // current as sqrt(Estep / tdrop) at fixed tdrop, so other steps are scaled by
+    // sqrt(Estep / 5 mV) and follow Randles-Sevcik, while the 5 mV curve stays exactly as written.
     if (InRange(code, 11, 16)) {
-        const double scale = Sqrt(kPi * m.Estep) / kSemiDerivativeFraction;
+        const double scale = Sqrt(m.Estep / kWrittenSweepStep);
         for (int k = 1; k <= T; ++k)
             for (int i = 1; i <= N; ++i) res.Icomp(i, k) *= scale;
     }

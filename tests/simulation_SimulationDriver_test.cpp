@@ -107,7 +107,7 @@ TEST(DriverErrors, EndTheRunWithTheAnalyticalMessageAndKeepTheCurve) {
 }
 
 TEST(LinearSweep, ReversiblePeakAtPlanarElectrodeOnBothRoadsForAnyStep) {
-    for (const char* step : {"0.005", "0.002", "0.001"}) {
+    for (const char* step : {"0.01", "0.005", "0.002", "0.001"}) {
         for (bool digital : {false, true}) {
             Sim s;
             s.wb.Input.SetChecked("CheckDigital", digital);
