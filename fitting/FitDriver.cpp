@@ -4,6 +4,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 
 #include "model/Collection.h"
 #include "numerics/LinearAlgebra.h"
@@ -20,15 +21,14 @@ using Clock = std::chrono::steady_clock;
 // The slot values of one fit, indexed by slot 1..19 (element 0 unused).
 using SlotValues = std::array<double, kFitSlots + 1>;
 
-// The driver's working data of one fit, vectors indexed from 1.
-struct FitProblem {
-    int n = 0;  // NFit
-    int m = 0;  // points of the data curve
-    FitVector x{}, xinit{}, xmin{}, xmax{};
-    ActiveFlags active{};
-    PointVector f;
-    double s = 0, varY = 0;
-    int state = 0, flag = 0, nMarq = 0, iterations = 0;
+// The driver's working data of one fit: the engine's problem and progress, the parameters (x as
+// fitted, xinit as gathered for the report) and the workspace, which lives as long as the fit.
+struct FitRun {
+    FitProblem problem;
+    FitProgress progress;
+    FitVector x{}, xinit{};
+    int iterations = 0;
+    std::unique_ptr<MarquardtWorkspace> workspace = std::make_unique<MarquardtWorkspace>();
 };
 
 // Seconds since `start` as the single-precision number the report prints: the float rounded to
@@ -67,18 +67,19 @@ SlotValues GatherSlotValues(ParameterModel& m) {
 
 // Start values and bounds of the fitted parameters. The start value is pulled into its box for
 // the fit; xinit keeps it as gathered for the report.
-void SetStartValues(Workbench& wb, FitProblem& p) {
+void SetStartValues(Workbench& wb, FitRun& run) {
     const SlotValues values = GatherSlotValues(wb.Model);
-    for (int i = 1; i <= p.n; ++i) {
+    FitProblem& p = run.problem;
+    for (int i = 1; i <= p.N; ++i) {
         const int s = wb.Fit.FitIndex[static_cast<size_t>(i)];
-        p.x[i] = values[static_cast<size_t>(s)];
-        p.xmin[i] = Val(wb.Input.TextOf("TextCmin", s));
-        p.xmax[i] = Val(wb.Input.TextOf("TextCmax", s));
+        run.x[i] = values[static_cast<size_t>(s)];
+        p.XMin[i] = Val(wb.Input.TextOf("TextCmin", s));
+        p.XMax[i] = Val(wb.Input.TextOf("TextCmax", s));
     }
-    for (int i = 1; i <= p.n; ++i) {
-        p.active[i] = 1;
-        p.xinit[i] = p.x[i];
-        p.x[i] = MaxOf(p.xmin[i], MinOf(p.x[i], p.xmax[i]));
+    for (int i = 1; i <= p.N; ++i) {
+        p.Active[i] = 1;
+        run.xinit[i] = run.x[i];
+        run.x[i] = MaxOf(p.XMin[i], MinOf(run.x[i], p.XMax[i]));
     }
 }
 
@@ -97,56 +98,57 @@ void PrintLabelled(ResultWindow& r, const char* label, double value) {
     r.Print(PrintLine(label).Zone().Num(value));
 }
 
-void PrintReport(Workbench& wb, const FitProblem& p, double seconds) {
+void PrintReport(Workbench& wb, const FitRun& run, double seconds) {
     ResultWindow& r = wb.Result;
+    const FitProgress& g = run.progress;
     r.Print(PrintLine("No.").Zone().Text("Initial value").Zone().Zone().Text("Fitted value"));
-    for (int i = 1; i <= p.n; ++i)
-        r.Print(PrintLine().Num(i).Zone().Num(p.xinit[i]).Zone().Num(p.x[i]));
+    for (int i = 1; i <= run.problem.N; ++i)
+        r.Print(PrintLine().Num(i).Zone().Num(run.xinit[i]).Zone().Num(run.x[i]));
     r.Print("");
-    PrintLabelled(r, "Least square = ", p.s);
-    PrintLabelled(r, "Standard deviation^2 = ", p.varY);
-    PrintLabelled(r, "Convergence flag = ", p.flag);
-    PrintLabelled(r, "No. of iteration = ", p.iterations);
-    PrintLabelled(r, "No. of obj. fun. = ", static_cast<double>(wb.Fit.NObjFun));
-    PrintLabelled(r, "No. of MARQUARDS = ", p.nMarq);
+    PrintLabelled(r, "Least square = ", g.S);
+    PrintLabelled(r, "Standard deviation^2 = ", run.problem.VarY);
+    PrintLabelled(r, "Convergence flag = ", static_cast<int>(g.Flag));
+    PrintLabelled(r, "No. of iteration = ", run.iterations);
+    PrintLabelled(r, "No. of obj. fun. = ", static_cast<double>(g.NObjFun));
+    PrintLabelled(r, "No. of MARQUARDS = ", g.NMarq);
     PrintLabelled(r, "Computation time (s) =", seconds);
 }
 
 // The fitted values into the captions of their check boxes, as "0.###e-#".
-void WriteCaptions(Workbench& wb, const FitProblem& p) {
-    for (int i = 1; i <= p.n; ++i)
+void WriteCaptions(Workbench& wb, const FitRun& run) {
+    for (int i = 1; i <= run.problem.N; ++i)
         wb.Input.SetCaption("CheckFitted", wb.Fit.FitIndex[static_cast<size_t>(i)],
-                            FormatPattern(p.x[i], "0.###e-#"));
+                            FormatPattern(run.x[i], "0.###e-#"));
 }
 
 // The whole fit; a run-time error leaves through the caller's handler.
 void Fit(Workbench& wb, const PointVector& ydata, Clock::time_point start) {
     FitState& fit = wb.Fit;
-    FitProblem p;
-    p.m = wb.Curves.NoOfData;  // the data's length; the simulations may rewrite NoOfData
+    FitRun run;
+    FitProblem& p = run.problem;
+    p.M = wb.Curves.NoOfData;  // the data's length; the simulations may rewrite NoOfData
+    p.Y = &ydata;
     fit.NObjFun = 0;
     SelectFittedSlots(wb);
-    p.n = fit.NFit;
-    p.flag = p.n;
-    SetStartValues(wb, p);
-    p.varY = DataVariance(ydata, p.m);
-    fit.FitStep0 = Sqrt(p.varY);
-
+    p.N = fit.NFit;
+    SetStartValues(wb, run);
+    p.VarY = DataVariance(ydata, p.M);
+    p.FitStep0 = Sqrt(p.VarY);
     // The model is built once per fit; an evaluation is the simulation and the copy of its curve.
-    const FitModel model = [&wb](const FitVector& xTrial, int m, PointVector& f) {
+    p.Model = [&wb](const FitVector& xTrial, int m, PointVector& f) {
         FitModelCurve(wb, xTrial, m, f);
     };
     do {
-        MarquardtIterate(p.n, p.x, p.m, p.f, ydata, p.s, p.state, p.flag, p.nMarq, p.active, p.xmin,
-                         p.xmax, p.varY, fit, model);
-        ++p.iterations;
-        wb.Result.Print(PrintLine("Least square = ").Num(p.s));
-        if (p.iterations >= kMaxFitIterations) break;
-    } while (p.flag > 0);
+        MarquardtIterate(p, run.x, run.progress, *run.workspace);
+        fit.NObjFun = run.progress.NObjFun;
+        ++run.iterations;
+        wb.Result.Print(PrintLine("Least square = ").Num(run.progress.S));
+        if (run.iterations >= kMaxFitIterations) break;
+    } while (run.progress.Flag == FitFlag::GoOn);
 
     const double seconds = ElapsedSeconds(start);
-    PrintReport(wb, p, seconds);
-    WriteCaptions(wb, p);
+    PrintReport(wb, run, seconds);
+    WriteCaptions(wb, run);
 }
 
 }  // namespace

@@ -16,20 +16,22 @@ constexpr double kPivotFloor = 1e-15;     // |pivot| not above it is replaced by
 constexpr double kZeroResidual = 1e-10;   // S below 1e-10 VarY: the model reproduces the data
 constexpr double kConvergence = 2e-4;     // relative decrease of S that ends the fit
 
-void CheckSizes(int n, int m) {
-    if (n < 0 || n > kMaxFitParameters || m < 0 || m > kMaxPoints) Raise(kSubscriptOutOfRange);
+void CheckSizes(const FitProblem& p) {
+    if (p.N < 0 || p.N > kMaxFitParameters || p.M < 0 || p.M > kMaxPoints)
+        Raise(kSubscriptOutOfRange);
 }
 
 // Central-difference Jacobian around xTrial: J(k, j) = (F(x + h e_j)(k) - F(x - h e_j)(k)) / 2h.
-void BuildJacobian(int n, int m, double fitStep0, MarquardtState& st, const FitModel& model) {
+void BuildJacobian(const FitProblem& p, MarquardtWorkspace& st) {
+    const int n = p.N, m = p.M;
     for (int j = 1; j <= n; ++j) {
         const double x = st.XTrial[j];
         double h = kRelativeStep * std::fabs(x);
-        if (h == 0) h = fitStep0;
+        if (h == 0) h = p.FitStep0;
         st.XTrial[j] = x + h;
-        model(st.XTrial, m, st.FPlus);
+        p.Model(st.XTrial, m, st.FPlus);
         st.XTrial[j] = x - h;
-        model(st.XTrial, m, st.FMinus);
+        p.Model(st.XTrial, m, st.FMinus);
         const double twoH = 2 * h;
         for (int k = 1; k <= m; ++k) st.Jacobian(k, j) = Div(st.FPlus(k) - st.FMinus(k), twoH);
         st.XTrial[j] = x;
@@ -49,12 +51,14 @@ void Freeze(NormalMatrix& a, int n, int j) {
 
 // Upper triangle of J'J and the right-hand side J'(Y - F), freezing inactive parameters and
 // those whose diagonal is not above the floor.
-void BuildNormalEquations(int n, int m, const PointVector& f, const PointVector& y,
-                          const ActiveFlags& active, MarquardtState& st) {
+void BuildNormalEquations(const FitProblem& p, MarquardtWorkspace& st) {
+    const int n = p.N, m = p.M;
+    const PointVector& f = st.F;
+    const PointVector& y = *p.Y;
     NormalMatrix& a = st.A;
     for (int j = 1; j <= n; ++j) {
         a[j][n + 1] = 0;
-        if (active[j] == 0) {
+        if (p.Active[j] == 0) {
             Freeze(a, n, j);
             continue;
         }
@@ -110,57 +114,54 @@ void SolveGaussJordan(int n, NormalMatrix& b) {
 }
 
 // The new parameters are the last trial vector.
-void CopyTrialToParameters(int n, const MarquardtState& st, FitVector& x) {
+void CopyTrialToParameters(int n, const MarquardtWorkspace& st, FitVector& x) {
     for (int j = 1; j <= n; ++j) x[j] = st.XTrial[j];
 }
 
 }  // namespace
 
-void EvaluateTrial(int n, int m, FitVector& xTrial, const FitVector& x, FitVector& dx, double& sOut,
-                   PointVector& f, const PointVector& y, const FitVector& xmax,
-                   const FitVector& xmin, long& nObjFun, const FitModel& model) {
-    CheckSizes(n, m);
-    for (int i = 1; i <= n; ++i) {
-        const double t = x[i] + dx[i];
-        if (t > xmax[i] || t < xmin[i]) dx[i] = 0;
-        xTrial[i] = x[i] + dx[i];
+void EvaluateTrial(const FitProblem& p, const FitVector& x, MarquardtWorkspace& w, double& sOut,
+                   FitProgress& g) {
+    CheckSizes(p);
+    for (int i = 1; i <= p.N; ++i) {
+        const double t = x[i] + w.DX[i];
+        if (t > p.XMax[i] || t < p.XMin[i]) w.DX[i] = 0;
+        w.XTrial[i] = x[i] + w.DX[i];
     }
-    model(xTrial, m, f);
+    p.Model(w.XTrial, p.M, w.F);
+    const PointVector& y = *p.Y;
     double sum = 0;
-    for (int k = 1; k <= m; ++k) {
-        const double r = f(k) - y(k);
+    for (int k = 1; k <= p.M; ++k) {
+        const double r = w.F(k) - y(k);
         sum += r * r;
     }
     sOut = Finite(sum);
-    ++nObjFun;
+    ++g.NObjFun;
 }
 
-void MarquardtIterate(int n, FitVector& x, int m, PointVector& f, const PointVector& y, double& s,
-                      int& state, int& flag, int& nMarq, const ActiveFlags& active,
-                      const FitVector& xmin, const FitVector& xmax, double varY, FitState& fit,
-                      const FitModel& model) {
-    CheckSizes(n, m);
-    MarquardtState& st = fit.Marquardt;
-    const double zeroResidual = kZeroResidual * varY;
+void MarquardtIterate(const FitProblem& p, FitVector& x, FitProgress& g, MarquardtWorkspace& st) {
+    CheckSizes(p);
+    const int n = p.N;
+    const double zeroResidual = kZeroResidual * p.VarY;
 
     // First call of a fit: the sum of squares at the start values.
-    if (state == 0) {
+    if (g.State == 0) {
         for (int i = 1; i <= n; ++i) {
             st.DX[i] = 0;
             st.XTrial[i] = x[i];
         }
-        EvaluateTrial(n, m, st.XTrial, x, st.DX, s, f, y, xmax, xmin, fit.NObjFun, model);
-        if (s < zeroResidual) {
-            flag = kFlagExact;
+        EvaluateTrial(p, x, st, g.S, g);
+        if (g.S < zeroResidual) {
+            g.Flag = FitFlag::Exact;
             CopyTrialToParameters(n, st, x);
             return;
         }
-        state = 1;
+        g.State = 1;
     }
-    const double sOld = s;
+    const double sOld = g.S;
 
-    BuildJacobian(n, m, fit.FitStep0, st, model);
-    BuildNormalEquations(n, m, f, y, active, st);
+    BuildJacobian(p, st);
+    BuildNormalEquations(p, st);
     ScaleToUnitDiagonal(n, st.A);
     CopyToWork(n, st.A, st.B, 0.0);
 
@@ -171,27 +172,27 @@ void MarquardtIterate(int n, FitVector& x, int m, PointVector& f, const PointVec
     for (;;) {
         SolveGaussJordan(n, st.B);
         for (int j = 1; j <= n; ++j) st.DX[j] = Div(st.B[j][n + 1], st.A[j][n + 2]);
-        EvaluateTrial(n, m, st.XTrial, x, st.DX, sNew, f, y, xmax, xmin, fit.NObjFun, model);
+        EvaluateTrial(p, x, st, sNew, g);
         if (sNew < zeroResidual) {
-            flag = kFlagExact;
-            s = sNew;
+            g.Flag = FitFlag::Exact;
+            g.S = sNew;
             CopyTrialToParameters(n, st, x);
             return;
         }
         multiplier = MaxOf(2.0, MinOf(10.0, Div(sNew, sOld)));
         if (sOld > sNew) break;
         if (failures > 0) st.Lambda *= multiplier;
-        if (nMarq == 0) st.Lambda = kFirstLambda;
+        if (g.NMarq == 0) st.Lambda = kFirstLambda;
         CopyToWork(n, st.A, st.B, st.Lambda);
-        ++nMarq;
+        ++g.NMarq;
         ++failures;
         if (st.Lambda > kLargestLambda) break;  // the last trial stands
     }
 
-    if (nMarq != 0) st.Lambda /= multiplier;
+    if (g.NMarq != 0) st.Lambda /= multiplier;
     const double decrease = Div(sOld - sNew, sOld + sNew);
-    flag = decrease < kConvergence ? kFlagConverged : kFlagGoOn;
-    s = sNew;
+    g.Flag = decrease < kConvergence ? FitFlag::Converged : FitFlag::GoOn;
+    g.S = sNew;
     CopyTrialToParameters(n, st, x);
 }
 

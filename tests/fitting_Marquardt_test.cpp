@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <functional>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -26,39 +27,38 @@ FitVector Params(const std::vector<double>& values) {
 // The model is f(k) = g(b, t(k)), one abscissa per point; every parameter is active and
 // unbounded unless a test says otherwise.
 struct Problem {
-    int n, m;
-    FitVector x, xmin{}, xmax{};
-    ActiveFlags active{};
-    PointVector y, f;
-    double s = 0, varY = 0;
-    int state = 0, flag = 0, nMarq = 0, iterations = 0;
-    FitState fit;
-    FitModel model;
+    FitProblem p;
+    FitVector x;
+    FitProgress g;
+    PointVector y;
+    std::unique_ptr<MarquardtWorkspace> w = std::make_unique<MarquardtWorkspace>();
+    int iterations = 0;
 
     Problem(const std::vector<double>& t, const std::vector<double>& data,
-            const std::vector<double>& start, Curve g)
-        : n(static_cast<int>(start.size())),
-          m(static_cast<int>(data.size())),
-          x(Params(start)),
-          model([t, g](const FitVector& b, int m, PointVector& out) {
-              for (int k = 1; k <= m; ++k) out(k) = g(b, t[k - 1]);
-          }) {
+            const std::vector<double>& start, Curve curve)
+        : x(Params(start)) {
+        p.N = static_cast<int>(start.size());
+        p.M = static_cast<int>(data.size());
+        p.Y = &y;
+        p.Model = [t, curve](const FitVector& b, int m, PointVector& out) {
+            for (int k = 1; k <= m; ++k) out(k) = curve(b, t[k - 1]);
+        };
+        const int m = p.M;
         double mean = 0;
         for (int k = 1; k <= m; ++k) mean += (y(k) = data[k - 1]) / m;
-        for (int k = 1; k <= m; ++k) varY += (y(k) - mean) * (y(k) - mean) / m;
-        fit.FitStep0 = std::sqrt(varY);
-        xmin.fill(-1e30);
-        xmax.fill(1e30);
-        active.fill(1);
+        for (int k = 1; k <= m; ++k) p.VarY += (y(k) - mean) * (y(k) - mean) / m;
+        p.FitStep0 = std::sqrt(p.VarY);
+        p.XMin.fill(-1e30);
+        p.XMax.fill(1e30);
+        p.Active.fill(1);
     }
     void Iterate() {
-        MarquardtIterate(n, x, m, f, y, s, state, flag, nMarq, active, xmin, xmax, varY, fit,
-                         model);
+        MarquardtIterate(p, x, g, *w);
         ++iterations;
     }
     void Run() {
         do Iterate();
-        while (flag > 0 && iterations <= 50);
+        while (g.Flag == FitFlag::GoOn && iterations <= 50);
     }
 };
 
@@ -91,7 +91,7 @@ TEST(MarquardtModels, StraightLineIsSolvedByTheFirstGaussNewtonStep) {
     EXPECT_REL_NEAR(p.x[2], 0.75, 1e-9);
     // The second iteration cannot lower S any further and ends the fit.
     EXPECT_EQ(p.iterations, 2);
-    EXPECT_EQ(p.flag, kFlagConverged);
+    EXPECT_EQ(p.g.Flag, FitFlag::Converged);
 
     // A parameter without influence keeps its value and leaves the others' fit undisturbed.
     Problem idle(t, data, {1, 7, 1},
@@ -100,7 +100,7 @@ TEST(MarquardtModels, StraightLineIsSolvedByTheFirstGaussNewtonStep) {
     EXPECT_EQ(idle.x[2], 7.0);
     EXPECT_REL_NEAR(idle.x[1], p.x[1], 1e-12);
     EXPECT_REL_NEAR(idle.x[3], p.x[2], 1e-12);
-    EXPECT_EQ(idle.flag, p.flag);
+    EXPECT_EQ(idle.g.Flag, p.g.Flag);
 }
 
 TEST(MarquardtModels, ExactDataIsRecoveredDownToZeroResidual) {
@@ -122,11 +122,11 @@ TEST(MarquardtModels, ExactDataIsRecoveredDownToZeroResidual) {
         for (double u : c.t) data.push_back(c.g(truth, u));
         Problem p(c.t, data, c.start, c.g);
         p.Run();
-        EXPECT_EQ(p.flag, kFlagExact);
+        EXPECT_EQ(p.g.Flag, FitFlag::Exact);
         // The fit ends once the rms residual is below 1e-5 of the data's spread, which holds each
         // parameter to about that relative accuracy.
-        for (int i = 1; i <= p.n; ++i) EXPECT_REL_NEAR(p.x[i], truth[i], 1e-4) << "b" << i;
-        EXPECT_LT(p.s, 1e-10 * p.varY);
+        for (int i = 1; i <= p.p.N; ++i) EXPECT_REL_NEAR(p.x[i], truth[i], 1e-4) << "b" << i;
+        EXPECT_LT(p.g.S, 1e-10 * p.p.VarY);
 
         // Started on the answer: one evaluation of the model and no Jacobian, flag -1 and the
         // parameters unchanged.
@@ -136,11 +136,11 @@ TEST(MarquardtModels, ExactDataIsRecoveredDownToZeroResidual) {
             return c.g(b, u);
         });
         exact.Iterate();
-        EXPECT_EQ(exact.flag, kFlagExact);
+        EXPECT_EQ(exact.g.Flag, FitFlag::Exact);
         EXPECT_EQ(exact.x, truth);
-        EXPECT_EQ(evaluated, exact.m);
-        EXPECT_EQ(exact.fit.NObjFun, 1);
-        EXPECT_EQ(exact.state, 0);
+        EXPECT_EQ(evaluated, exact.p.M);
+        EXPECT_EQ(exact.g.NObjFun, 1);
+        EXPECT_EQ(exact.g.State, 0);
     }
 }
 
@@ -185,18 +185,18 @@ TEST(MarquardtNist, StopsNearAndIteratesOnToTheCertifiedValues) {
             SCOPED_TRACE(::testing::Message() << c->name << " from b1 = " << start[0]);
             Problem p(c->x, c->y, start, c->g);
             p.Run();
-            EXPECT_EQ(p.flag, kFlagConverged);
+            EXPECT_EQ(p.g.Flag, FitFlag::Converged);
             // The fit stops once an iteration lowers S by less than about 4e-4 of itself, so S
             // ends within a few 1e-4 of the certified minimum and each parameter within a tenth
             // of its certified standard deviation (sqrt(excess * (M - p) / S) deviations).
-            EXPECT_GE(p.s, c->rss * (1 - 1e-9));
-            EXPECT_REL_NEAR(p.s, c->rss, 1e-3);
-            for (int i = 1; i <= p.n; ++i)
+            EXPECT_GE(p.g.S, c->rss * (1 - 1e-9));
+            EXPECT_REL_NEAR(p.g.S, c->rss, 1e-3);
+            for (int i = 1; i <= p.p.N; ++i)
                 EXPECT_NEAR(p.x[i], c->certified[i - 1], 0.1 * c->sd[i - 1]) << "b" << i;
             // Going on after the stop: the iteration's fixed point is the least-squares minimum.
             for (int i = 0; i < 60; ++i) p.Iterate();
-            EXPECT_REL_NEAR(p.s, c->rss, 1e-9);
-            for (int i = 1; i <= p.n; ++i)
+            EXPECT_REL_NEAR(p.g.S, c->rss, 1e-9);
+            for (int i = 1; i <= p.p.N; ++i)
                 EXPECT_NEAR(p.x[i], c->certified[i - 1], 1e-3 * c->sd[i - 1]) << "b" << i;
         }
     }
@@ -210,7 +210,7 @@ TEST(MarquardtEdges, DerivativeStepIsOnePercentOrFitStep0ForAZeroParameter) {
         if (t == 1) trials.push_back({b[1], b[2]});
         return b[1] * t + b[2];
     });
-    p.fit.FitStep0 = 0.25;
+    p.p.FitStep0 = 0.25;
     p.Iterate();
     // The first evaluation at the start values, then the Jacobian at p1 = 0 -+ FitStep0 and at
     // p2 = -2 -+ 1 %.
@@ -219,7 +219,7 @@ TEST(MarquardtEdges, DerivativeStepIsOnePercentOrFitStep0ForAZeroParameter) {
     ASSERT_GE(trials.size(), 5u);
     EXPECT_EQ(std::vector(trials.begin(), trials.begin() + 5), expected);
     // The Jacobian's evaluations are not counted as objective evaluations.
-    EXPECT_EQ(p.fit.NObjFun, static_cast<long>(trials.size()) - 4);
+    EXPECT_EQ(p.g.NObjFun, static_cast<long>(trials.size()) - 4);
 }
 
 TEST(MarquardtEdges, BlockedComponentIsZeroedAndTheOtherStepTaken) {
@@ -230,37 +230,37 @@ TEST(MarquardtEdges, BlockedComponentIsZeroedAndTheOtherStepTaken) {
         SCOPED_TRACE(bounded ? "bounded" : "held fixed");
         Problem p(Grid(8, 1, 1), {2, 2, 2, 2, 3, 3, 3, 3}, {0, 0},
                   [](const FitVector& b, double u) { return u <= 4 ? b[1] : b[2]; });
-        p.fit.FitStep0 = 0.5;
-        p.fit.Marquardt.Lambda = 123;  // left by an earlier fit
-        p.xmax[1] = bounded ? 1 : 1e30;
-        p.xmax[2] = bounded ? 3 : 1e30;
-        p.active[1] = bounded;
+        p.p.FitStep0 = 0.5;
+        p.w->Lambda = 123;  // left by an earlier fit
+        p.p.XMax[1] = bounded ? 1 : 1e30;
+        p.p.XMax[2] = bounded ? 3 : 1e30;
+        p.p.Active[1] = bounded;
         p.Iterate();
         EXPECT_EQ(p.x[1], 0.0);
         EXPECT_EQ(p.x[2], 3.0);
-        EXPECT_EQ(p.fit.Marquardt.DX[1], 0.0);
-        EXPECT_EQ(p.fit.Marquardt.DX[2], 3.0);
+        EXPECT_EQ(p.w->DX[1], 0.0);
+        EXPECT_EQ(p.w->DX[2], 3.0);
         // S fell from 4 * 4 + 4 * 9 = 52 to 16: the Gauss-Newton step is accepted, and neither
         // NMarq nor Lambda changes.
-        EXPECT_EQ(p.s, 16.0);
-        EXPECT_EQ(p.flag, kFlagGoOn);
-        EXPECT_EQ(p.nMarq, 0);
-        EXPECT_EQ(p.fit.Marquardt.Lambda, 123.0);
+        EXPECT_EQ(p.g.S, 16.0);
+        EXPECT_EQ(p.g.Flag, FitFlag::GoOn);
+        EXPECT_EQ(p.g.NMarq, 0);
+        EXPECT_EQ(p.w->Lambda, 123.0);
     }
 }
 
 TEST(MarquardtEdges, NoParametersEndsWithFlagMinus2AfterLambdaPasses1000) {
     Problem p(Grid(3, 1, 1), {1, 2, 3}, {}, [](const FitVector&, double) { return 0.0; });
-    p.fit.Marquardt.Lambda = 55;  // left by an earlier fit
+    p.w->Lambda = 55;  // left by an earlier fit
     p.Iterate();
     // Every trial repeats S, so the multiplier is 2: Lambda is 1e-4 after the Gauss-Newton
     // trial fails and doubles on each further failure; 1e-4 * 2^24 is the first value above
     // 1000, reached after 25 re-solves. The iteration then divides Lambda by 2.
-    EXPECT_EQ(p.flag, kFlagConverged);
-    EXPECT_EQ(p.nMarq, 25);
-    EXPECT_EQ(p.fit.NObjFun, 1 + 1 + 24);
-    EXPECT_REL_NEAR(p.fit.Marquardt.Lambda, 1e-4 * std::pow(2.0, 23), 1e-12);
-    EXPECT_EQ(p.s, 1.0 + 4.0 + 9.0);
+    EXPECT_EQ(p.g.Flag, FitFlag::Converged);
+    EXPECT_EQ(p.g.NMarq, 25);
+    EXPECT_EQ(p.g.NObjFun, 1 + 1 + 24);
+    EXPECT_REL_NEAR(p.w->Lambda, 1e-4 * std::pow(2.0, 23), 1e-12);
+    EXPECT_EQ(p.g.S, 1.0 + 4.0 + 9.0);
 }
 
 TEST(MarquardtEdges, FirstFailureSetsLambdaAndNMarq) {
@@ -268,22 +268,22 @@ TEST(MarquardtEdges, FirstFailureSetsLambdaAndNMarq) {
     // 0 and fails, while a step damped by Lambda / (1 + Lambda) stops short of the spike.
     Problem p(Grid(1, 1, 1), {0}, {1},
               [](const FitVector& b, double) { return std::fabs(b[1]) < 1e-6 ? 10 : b[1]; });
-    p.varY = 1e-40;
-    p.fit.Marquardt.Lambda = 123;  // whatever it held
+    p.p.VarY = 1e-40;
+    p.w->Lambda = 123;  // whatever it held
     p.Iterate();
     // Failed Gauss-Newton step: Lambda := 1e-4, NMarq := 1; the damped step to
     // 1 * 1e-4 / (1 + 1e-4) succeeds and Lambda is divided by 2.
-    EXPECT_EQ(p.nMarq, 1);
-    EXPECT_REL_NEAR(p.fit.Marquardt.Lambda, 5e-5, 1e-12);
+    EXPECT_EQ(p.g.NMarq, 1);
+    EXPECT_REL_NEAR(p.w->Lambda, 5e-5, 1e-12);
     const double x1 = 1e-4 / (1 + 1e-4);
     EXPECT_REL_NEAR(p.x[1], x1, 1e-9);
-    EXPECT_EQ(p.flag, kFlagGoOn);
+    EXPECT_EQ(p.g.Flag, FitFlag::GoOn);
 
     // The next iteration's first failure keeps Lambda = 5e-5; each later failure multiplies it
     // by 10 (S rose a hundred-millionfold), until 5e-2 stops short of the spike.
     p.Iterate();
-    EXPECT_EQ(p.nMarq, 5);
-    EXPECT_REL_NEAR(p.fit.Marquardt.Lambda, 5e-2 / 2, 1e-12);
+    EXPECT_EQ(p.g.NMarq, 5);
+    EXPECT_REL_NEAR(p.w->Lambda, 5e-2 / 2, 1e-12);
     EXPECT_REL_NEAR(p.x[1], x1 * 5e-2 / (1 + 5e-2), 1e-9);
 }
 
