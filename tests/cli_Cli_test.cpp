@@ -1,5 +1,8 @@
 #include "cli/Cli.h"
 
+#include <sys/wait.h>
+
+#include <cstdlib>
 #include <sstream>
 
 #include "platform/NumberText.h"
@@ -20,6 +23,15 @@ CliRun Cli(const std::vector<std::string>& tokens) {
 }
 
 const std::string kWave = std::string(ZEMRA_TEST_DATA) + "/wave201.csv";
+
+// zemra-cli run as a process, as from a shell; the tokens hold no single quote.
+CliRun Process(const std::vector<std::string>& tokens) {
+    std::string command = ZEMRA_CLI_PATH;
+    for (const std::string& t : tokens) command += " '" + t + "'";
+    const std::string out = test::TempPath("cli.out"), err = test::TempPath("cli.err");
+    const int status = std::system((command + " >" + out + " 2>" + err).c_str());
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, test::ReadFile(out), test::ReadFile(err)};
+}
 
 TEST(Cli, SavesTheSheetAsTyped) {
     const std::string path = test::TempPath("cli.par");
@@ -140,8 +152,8 @@ TEST(Cli, OverlongImportLeavesTheEarlierCurveForTheExport) {
     std::string big;
     for (int i = 1; i <= 4001; ++i) big += std::to_string(i) + ",1\r\n";
     const std::string out = test::TempPath("kept.csv");
-    const CliRun r =
-        Cli({"Import=" + kWave, "Import=" + test::WriteTempFile("big.csv", big), "Export=" + out});
+    const CliRun r = Cli({"--keep-going", "Import=" + kWave,
+                          "Import=" + test::WriteTempFile("big.csv", big), "Export=" + out});
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.err, "message: ReadData Error: more than 4000 data points\n");
     EXPECT_EQ(test::ReadFile(out), test::ReadFile(kWave));  // the fixture is in the export layout
@@ -154,6 +166,59 @@ TEST(Cli, FitAndSeparationCommandsRunAndTheAutomaticOnesPrintTheFitReport) {
         const bool reports = command.rfind("Auto", 0) == 0;
         EXPECT_EQ(r.out.find("\nConvergence flag = ") != std::string::npos, reports) << command;
     }
+}
+
+TEST(CliProcess, AnErrorEndsTheRunAndNoFileIsDestroyed) {
+    const std::string res = test::TempPath("res.csv"),
+                      missing = "Import=" + test::TempPath("no.csv");
+    const std::string noData = "message: Error: No data!\n";
+    const struct {
+        std::vector<std::string> Tokens;
+        std::string Err;
+    } cases[] = {
+        {{missing, "Semi", "Export=" + res}, "message: ReadData Error: File not found\n"},
+        // Run on, the export of the empty store is refused, not written.
+        {{"--keep-going", missing, "Semi", "Export=" + res},
+         "message: ReadData Error: File not found\n" + noData + noData},
+        {{"Export=" + res, "Save=" + res}, noData},
+    };
+    for (const auto& c : cases) {
+        test::WriteTempFile("res.csv", test::ReadFile(kWave));
+        const CliRun r = Process(c.Tokens);
+        EXPECT_EQ(r.status, 1);
+        EXPECT_EQ(r.err, c.Err);
+        EXPECT_EQ(test::ReadFile(res), test::ReadFile(kWave));
+    }
+}
+
+TEST(CliProcess, ImportRefusesDevicesAndStopsAtAnOverlongField) {
+    const std::string noSeparator = test::WriteTempFile("huge.csv", std::string(50 << 20, '7'));
+    const std::pair<std::string, const char*> cases[] = {{"/dev/zero", "Path/File access error"},
+                                                         {noSeparator, "Type mismatch in line 1"}};
+    for (const auto& [path, description] : cases) {
+        const CliRun r = Process({"Import=" + path});
+        EXPECT_EQ(r.status, 1);
+        EXPECT_EQ(r.err, "message: ReadData Error: " + std::string(description) + "\n");
+    }
+}
+
+TEST(CliProcess, RefusalsAreOneLineAndAHint) {
+    const std::string hint = "zemra-cli --help lists the commands\n";
+    const std::string longToken(200, 'x');
+    const std::pair<std::vector<std::string>, std::string> cases[] = {
+        {{longToken}, "zemra-cli: unknown token '" + longToken.substr(0, 80) + "...'\n"},
+        {{"CheckGrid=yes"}, "zemra-cli: CheckGrid=yes: CheckGrid takes 0 or 1\n"},
+        {{"Simulate", "mech=3"},
+         "zemra-cli: mech=3: entry 3 of mech (\"3)  A + ne = B, B + ne = C, C + ne = D\") is "
+         "disabled\n"}};
+    for (const auto& [tokens, line] : cases) {
+        const CliRun r = Process(tokens);
+        EXPECT_EQ(r.status, 2);
+        EXPECT_EQ(r.err, line + hint);
+    }
+    const CliRun help = Process({"--help"});
+    EXPECT_EQ(help.status, 0);
+    EXPECT_EQ(help.out.rfind("usage: zemra-cli [--keep-going] TOKEN...\n", 0), 0u);
 }
 
 }  // namespace

@@ -33,10 +33,9 @@ TEST(Simulate, AnErrorIsReportedOnceAndTheMenusAndTheCursorStillFollow) {
         b.wb.Input.SetListIndex("ComboY", 1);  // resistance R
         b.wb.Input.SetText(field, "0");
         mnuSimulate(b.wb);
-        // The error, then the redraw that ends every Simulate finds no curve to draw.
-        ASSERT_EQ(b.host.Messages.size(), 2u) << field;
+        // The error alone: the redraw that finds no curve to draw adds no second message.
+        ASSERT_EQ(b.host.Messages.size(), 1u) << field;
         EXPECT_EQ(b.host.Messages[0].rfind(message, 0), 0u) << b.host.Messages[0];
-        EXPECT_EQ(b.host.Messages[1], "Error: No data!");
         EXPECT_TRUE(b.wb.Menus.Display);
         EXPECT_FALSE(b.host.WaitCursor);
     }

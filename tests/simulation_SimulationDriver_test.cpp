@@ -71,19 +71,6 @@ TEST(DriverErrors, EndTheRunWithTheAnalyticalMessageAndKeepTheCurve) {
         const char* description;
     } cases[] = {
         {"zero step", [](Sim& s) { s.Set("Estep", "0"); }, kDivisionByZero},
-        {"two cycles beyond 4000 points",
-         [](Sim& s) {
-             s.Scan(2);
-             s.Set("Estep", "0.0005");
-         },
-         kSubscriptOutOfRange},
-        {"more than 32767 points per sweep",
-         [](Sim& s) {
-             s.Set("Estart", "0");
-             s.Set("Eend", "32.767");
-             s.Set("Estep", "0.001");
-         },
-         kOverflow},
         {"exponential overflow", [](Sim& s) { s.Set("Eze", "100", 1); }, kOverflow},
         {"third charge transfer", [](Sim& s) { s.wb.Input.Select("mech", 3); },
          kSubscriptOutOfRange},
