@@ -27,8 +27,8 @@ std::string FieldName(const InputRecord& in, const std::string& name, int row = 
     return row == kNoRow ? label : label + " in row " + std::to_string(row);
 }
 
-// The first impossible value of a collection. The whole sheet is still copied, so the sheet's
-// own computations see every field; the command is then refused with this message.
+// The first impossible value of a collection, noted while the whole sheet is read; the
+// collection is then refused with this message.
 struct Refusal {
     std::string Message;
     void Note(const InputRecord& in, const std::string& name, int row, const char* why) {
@@ -183,6 +183,9 @@ void CollectParameters(ParameterModel& m, InputRecord& in) {
     if (!(celsius + kCelsiusOffset > 0.0))
         throw InputError("Input Error: " + in.Get("txttemp").Label + " must be above -273.14");
 
+    // A refused collection leaves the model as it was, so that nothing impossible (a parameter
+    // file's " Inf ") reaches it through the sheet's own collections either.
+    const ParameterModel before = m;
     SelectMechanism(m, in);
     const int scan = in.SelectedOf("ComboScan");
     if (scan >= 0 && scan <= 2) m.ScanCycles = kScanCycles[static_cast<size_t>(scan)];
@@ -229,7 +232,9 @@ void CollectParameters(ParameterModel& m, InputRecord& in) {
     m.FRT = (kFaraday / kGasConstant) / m.Temperature;
     m.RTF = 1 / m.FRT;
     CheckPhysical(m, in, refusal);
-    if (!refusal.Message.empty()) throw InputError(refusal.Message);
+    if (refusal.Message.empty()) return;
+    m = before;
+    throw InputError(refusal.Message);
 }
 
 }  // namespace zemra

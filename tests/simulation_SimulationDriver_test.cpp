@@ -93,6 +93,37 @@ TEST(DriverErrors, EndTheRunWithTheAnalyticalMessageAndKeepTheCurve) {
     }
 }
 
+TEST(DriverErrors, TooManyPointsSaysHowManyAndWhatToChange) {
+    // 2 (|E end - E start| / E step + 1) x cycles points, against the 4000 rows.
+    const struct {
+        bool Digital;
+        int Scan;
+        const char *Eend, *Estep, *Points;
+    } cases[] = {{false, 2, "-0.3", "0.0005", "4804"},  // (1200 + 1) x 2 x 2
+                 {false, 0, "-0.3", "1e-4", "6001"},
+                 {false, 0, "32.767", "0.001", "32468"},  // 0.3 V up to 32.767 V
+                 {true, 0, "-0.3", "1e-6", "600001"}};
+    for (const auto& c : cases) {
+        Sim s;
+        s.Run();
+        const double y10 = s.wb.Curves.Y(10, 1);
+        s.wb.Input.SetChecked("CheckDigital", c.Digital);
+        s.Scan(c.Scan);
+        s.Set("Eend", c.Eend);
+        s.Set("Estep", c.Estep);
+        s.host.Messages.clear();
+        mnuSimulate(s.wb);
+        EXPECT_EQ(s.host.Messages,
+                  std::vector<std::string>{
+                      std::string(c.Digital ? "CV Error: " : "Analytical simulation Error: ") +
+                      "the potential program would need " + c.Points +
+                      " points, at most 4000 fit: take a larger E step or a shorter range from E "
+                      "start to E end"});
+        EXPECT_EQ(s.wb.Curves.Y(10, 1), y10);
+        EXPECT_EQ(s.wb.Curves.LastPoint, 121);
+    }
+}
+
 TEST(LinearSweep, ReversiblePeakAtPlanarElectrodeOnBothRoadsForAnyStep) {
     for (const char* step : {"0.005", "0.002", "0.001"}) {
         for (bool digital : {false, true}) {
