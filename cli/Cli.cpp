@@ -55,7 +55,7 @@ constexpr int kSvgHeight = 600;
 
 // A refused token as the one-line reason names it: long tokens (a pasted file, a field of
 // thousands of digits) are cut to their first 80 characters, never inside a UTF-8 character.
-std::string Quoted(const std::string& token) {
+std::string Shortened(const std::string& token) {
     constexpr size_t kShown = 80;
     if (token.size() <= kShown) return token;
     size_t cut = kShown;
@@ -179,7 +179,7 @@ int RunCli(const std::vector<std::string>& tokens, std::ostream& out, std::ostre
             if (sheet && !previousWasSheet) ActivateSheet(wb);
             const std::string refusal = ApplySetting(wb, *c, t.Value);
             if (!refusal.empty()) {
-                err << "zemra-cli: " << Quoted(text) << ": " << refusal << "\n" << kHelpHint;
+                err << "zemra-cli: " << Shortened(text) << ": " << refusal << "\n" << kHelpHint;
                 return 2;
             }
             previousWasSheet = sheet;
@@ -208,7 +208,7 @@ int RunCli(const std::vector<std::string>& tokens, std::ostream& out, std::ostre
             previousWasSheet = false;
             continue;
         }
-        err << "zemra-cli: unknown token '" << Quoted(text) << "'\n" << kHelpHint;
+        err << "zemra-cli: unknown token '" << Shortened(text) << "'\n" << kHelpHint;
         return 2;
     }
     return reported ? 1 : 0;
