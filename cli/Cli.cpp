@@ -53,6 +53,18 @@ Token ParseToken(const std::string& text) {
 constexpr int kSvgWidth = 800;
 constexpr int kSvgHeight = 600;
 
+// A refused token as the one-line reason names it: long tokens (a pasted file, a field of
+// thousands of digits) are cut to their first 80 characters, never inside a UTF-8 character.
+std::string Shortened(const std::string& token) {
+    constexpr size_t kShown = 80;
+    if (token.size() <= kShown) return token;
+    size_t cut = kShown;
+    while (cut > 0 && (static_cast<unsigned char>(token[cut]) & 0xC0) == 0x80) --cut;
+    return token.substr(0, cut) + "...";
+}
+
+constexpr const char* kHelpHint = "zemra-cli --help lists the commands\n";
+
 std::string Describe(const Control& c) {
     return c.Row == kNoRow ? c.Name : c.Name + "(" + std::to_string(c.Row) + ")";
 }
@@ -120,7 +132,7 @@ std::string CliUsage() {
         line += " " + name;
     }
     commands += line;
-    return "usage: zemra-cli TOKEN...\n"
+    return "usage: zemra-cli [--keep-going] TOKEN...\n"
            "Works like a user at the desktop, token by token, left to right.\n"
            "  NAME=VALUE         set a control and run its change handler: Estart=0.2,\n"
            "                     CheckDigital=0, optTech=3, mech=7, ComboScan=cycle\n"
@@ -131,7 +143,9 @@ std::string CliUsage() {
            commands +
            "\n  PlotSvg=FILE       write the plot window's current picture as an SVG file" +
            "\nResult-window lines go to standard output; each message box to standard error as\n"
-           "'message: TEXT'. Exit status 0, 1 after an error message, 2 for a token not known.\n";
+           "'message: TEXT'. A message box reports an error and ends the run after its token, as\n"
+           "a person who sees the error would not go on; --keep-going runs on to the last token.\n"
+           "Exit status 0, 1 after an error message, 2 for a token not known or not allowed.\n";
 }
 
 int RunCli(const std::vector<std::string>& tokens, std::ostream& out, std::ostream& err) {
@@ -147,8 +161,13 @@ int RunCli(const std::vector<std::string>& tokens, std::ostream& out, std::ostre
     wb.Result.OnPrint = [&](const std::string& line) { out << line << "\n"; };
     wb.About.OnPrint = wb.Result.OnPrint;
 
+    const bool keepGoing = !tokens.empty() && tokens.front() == "--keep-going";
     bool previousWasSheet = false;
-    for (const std::string& text : tokens) {
+    for (size_t k = keepGoing ? 1 : 0; k < tokens.size(); ++k) {
+        // An error stops the run before the next token: a command after a failed one would work
+        // on what the failure left (an import that read nothing, an export of an empty store).
+        if (reported && !keepGoing) return 1;
+        const std::string& text = tokens[k];
         if (text == "--help" || text == "-h") {
             out << CliUsage();
             return 0;
@@ -160,7 +179,7 @@ int RunCli(const std::vector<std::string>& tokens, std::ostream& out, std::ostre
             if (sheet && !previousWasSheet) ActivateSheet(wb);
             const std::string refusal = ApplySetting(wb, *c, t.Value);
             if (!refusal.empty()) {
-                err << "zemra-cli: " << text << ": " << refusal << "\n";
+                err << "zemra-cli: " << Shortened(text) << ": " << refusal << "\n" << kHelpHint;
                 return 2;
             }
             previousWasSheet = sheet;
@@ -189,7 +208,7 @@ int RunCli(const std::vector<std::string>& tokens, std::ostream& out, std::ostre
             previousWasSheet = false;
             continue;
         }
-        err << "zemra-cli: unknown token '" << text << "'\n" << CliUsage();
+        err << "zemra-cli: unknown token '" << Shortened(text) << "'\n" << kHelpHint;
         return 2;
     }
     return reported ? 1 : 0;

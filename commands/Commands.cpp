@@ -46,23 +46,24 @@ void ShowMessages(Workbench& wb, const std::vector<std::string>& messages) {
     for (const std::string& m : messages) wb.Ui.MessageBox(m);
 }
 
-void ShowPlot(Workbench& wb) {
+void ShowPlot(Workbench& wb, bool reportEmpty) {
     wb.Ui.ShowWindow("FormPlot");
-    if (PlotCurves(wb) == PlotOutcome::NoData) wb.Ui.MessageBox("Error: No data!");
+    if (PlotCurves(wb) == PlotOutcome::NoData && reportEmpty) wb.Ui.MessageBox("Error: No data!");
 }
 
-void RefreshPlot(Workbench& wb) {
+void RefreshPlot(Workbench& wb, bool reported) {
     const std::string refused = ComputeOutputQuantity(wb);
-    if (!refused.empty()) wb.Ui.MessageBox(refused);
-    ShowPlot(wb);
+    if (!refused.empty() && !reported) wb.Ui.MessageBox(refused);
+    ShowPlot(wb, !reported && refused.empty());
 }
 
 void mnuSimulate(Workbench& wb) {
     wb.Ui.SetWaitCursor(true);
     // A sheet that cannot be collected is reported and nothing is simulated.
     if (CollectOrReport(wb)) {
-        ShowMessages(wb, SimulateCurve(wb).Messages());
-        RefreshPlot(wb);  // derives the shown quantity, then draws
+        const std::vector<std::string> messages = SimulateCurve(wb).Messages();
+        ShowMessages(wb, messages);
+        RefreshPlot(wb, !messages.empty());  // derives the shown quantity, then draws
         // Also after a simulation that reported an error.
         wb.Menus.Display = true;
         wb.Menus.Analysis = true;

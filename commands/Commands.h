@@ -23,12 +23,14 @@ bool CollectOrReport(Workbench& wb);
 void ShowMessages(Workbench& wb, const std::vector<std::string>& messages);
 
 // Brings the plot window to the front and draws the curve store; an empty range shows
-// "Error: No data!".
-void ShowPlot(Workbench& wb);
+// "Error: No data!" unless the command has already reported the failure that emptied it
+// (reportEmpty false): one failure, one message box.
+void ShowPlot(Workbench& wb, bool reportEmpty = true);
 
 // Re-derives the shown quantity from the last simulation (current, resistance, conductance or
-// surface concentrations) into the curve store, then draws it.
-void RefreshPlot(Workbench& wb);
+// surface concentrations) into the curve store, then draws it; with `reported` (the command
+// already showed its failure) neither step adds a message box of its own.
+void RefreshPlot(Workbench& wb, bool reported = false);
 
 // Run menu.
 // Wait cursor; collect the sheet; simulate; re-derive and draw the plot; the Display and

@@ -1,5 +1,7 @@
 #include "commands/FileCommands.h"
 
+#include <algorithm>
+
 #include "commands/Commands.h"
 #include "curves/DataFile.h"
 #include "model/ParameterFile.h"
@@ -30,6 +32,12 @@ void mnuSave(Workbench& wb) {
 
 void mnuExport(Workbench& wb) {
     const CurveStore& cs = wb.Curves;
+    // An empty store has no curve to write; the user is told so before choosing a file, and no
+    // file is created or emptied.
+    if (cs.NoOfData < 1 || cs.LastPoint < std::max(cs.FirstPoint, 1)) {
+        wb.Ui.MessageBox("Error: No data!");
+        return;
+    }
     SaveText(wb, kDataFileFilter, "WriteData Error: ", [&] {
         return DataFileText(cs.FirstPoint, cs.LastPoint, cs.X, cs.Y, cs.CurveNo);
     });

@@ -17,7 +17,11 @@ void mnuAutoFit_Click(Workbench& wb);
 void mnuManualFit_Click(Workbench& wb);
 
 // Manual and Auto Separate: the fit command, then the reaction currents into slots 3 and up,
-// plotted with the data and the total.
+// plotted with the data and the total; nothing is separated after a failed fit or simulation.
+//
+// All four stop before the first simulation, with one "Fit Error: " message giving both counts
+// and changing nothing, when the sheet's potential program has another number of points than
+// the data curve.
 void mnuManualSeparate_Click(Workbench& wb);
 void mnuAutoSeparate_Click(Workbench& wb);
 

@@ -143,7 +143,12 @@ double PreconcentrationFactor(const Workbench& wb) {
 
 void InitialConcentrations(Workbench& wb, int row) {
     TryStep([&] { wb.Model.FRT = Div(kFaraday, kGasConstant * wb.Model.Temperature); });
-    if (row >= 1 && row <= 4) TryStep([&] { SetCinit(wb, row, FieldValue(wb, "C", row)); });
+    // A typed concentration that is not a number leaves the computed one without a value, never
+    // with the one computed from the text it replaced.
+    if (row >= 1 && row <= 4) {
+        if (!StrictNumber(wb.Input.TextOf("C", row))) wb.Input.SetCaption("Cinit", row, "");
+        TryStep([&] { SetCinit(wb, row, FieldValue(wb, "C", row)); });
+    }
     if (wb.Input.IsChecked("CheckPreEqu")) TryStep([&] { PreEquilibrate(wb); });
     if (wb.Input.IsChecked("CheckPreCon"))
         TryStep([&] { SetCinit(wb, 2, FieldValue(wb, "C", 1) * PreconcentrationFactor(wb)); });

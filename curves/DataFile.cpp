@@ -29,7 +29,8 @@ std::string DataFileText(int firstPoint, int lastPoint, const Array1<kRows>& X,
 namespace {
 
 // A field longer than this cannot be a number the program would write or read; the reader
-// stops collecting it, so that a file without separators is never held in memory whole.
+// stops at the first such field, so that a file without separators is neither held in memory
+// nor read to its end.
 constexpr size_t kMaxFieldLength = 256;
 
 constexpr const char* kPathAccessError = "Path/File access error";
@@ -51,6 +52,7 @@ class FieldReader {
             line = line_;
             const bool atLineStart = atLineStart_;
             bool blankSoFar = true;
+            size_t innerBlanks = 0;  // blanks after the field's text, kept only if text follows
             for (;;) {
                 const int ch = in_.get();
                 if (ch == std::char_traits<char>::eof()) {
@@ -74,8 +76,16 @@ class FieldReader {
                     if (atLineStart && blankSoFar) break;
                     return Trimmed(field);
                 }
-                if (!IsBlank(c)) blankSoFar = false;
-                if (field.size() <= kMaxFieldLength) field += c;
+                if (IsBlank(c)) {
+                    if (!field.empty()) ++innerBlanks;
+                    continue;
+                }
+                blankSoFar = false;
+                field.append(innerBlanks, ' ');
+                innerBlanks = 0;
+                field += c;
+                if (field.size() > kMaxFieldLength)
+                    Raise(std::string(kTypeMismatch) + " in line " + std::to_string(line));
             }
         }
     }
@@ -133,19 +143,23 @@ void StoreImportedData(Workbench& wb, const DataPoints& points) {
     s.FirstPoint = 1;
     s.LastPoint = n;
 
-    // With fewer than two points in the file X(2) still holds the earlier axis value; the step
-    // and the start potential are then only suggestions typed into the sheet.
+    // With fewer than two points X(2) still holds the earlier axis value, and two equal first
+    // potentials give no step either: the sheet is then left as it is, since a step of 0 only
+    // makes the next simulation divide by it.
     const double step = std::fabs(s.X(2) - s.X(1));
     wb.Result.Print(PrintLine("Number of data point = ").Zone().Num(n));
-    wb.Result.Print(PrintLine("E step = ").Zone().Num(step));
+    wb.Result.Print(PrintLine("E step = ").Zone().Num(n >= 2 ? step : 0.0));
+    if (n < 2 || !(step > 0)) return;
     wb.Input.SetText("Estart", GeneralNumber(s.X(1)));
     wb.Input.SetText("Estep", GeneralNumber(step));
 }
 
 DataPoints ReadDataFile(const std::string& path) {
     std::error_code ec;
-    if (!std::filesystem::exists(path, ec)) Raise(kFileNotFound);
-    if (std::filesystem::is_directory(path, ec)) Raise(kPathAccessError);
+    const auto status = std::filesystem::status(path, ec);
+    if (!std::filesystem::exists(status)) Raise(kFileNotFound);
+    // A device, a FIFO or a folder is no data file: reading one could wait or run without end.
+    if (!std::filesystem::is_regular_file(status)) Raise(kPathAccessError);
     std::ifstream file(path, std::ios::binary);
     if (!file) Raise(kPathAccessError);
     return ParseDataFile(file);

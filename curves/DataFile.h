@@ -38,8 +38,9 @@ struct DataPoints {
 DataPoints ParseDataFile(std::istream& in);
 
 // Commits read points to the store as the import does: a new curve slot, X(1..n), the column
-// NewCurve, NoOfData, FirstPoint and LastPoint; then the two result-window lines and the
-// sheet's start potential and potential step (their change handlers run).
+// NewCurve, NoOfData, FirstPoint and LastPoint; then the two result-window lines and, when the
+// first two potentials give a step, the sheet's start potential and potential step (their
+// change handlers run).
 void StoreImportedData(Workbench& wb, const DataPoints& points);
 
 // The points of the data file at `path`; raises RuntimeError with "File not found",

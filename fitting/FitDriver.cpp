@@ -180,6 +180,7 @@ void FitModelCurve(Workbench& wb, const FitVector& xTrial, int m, PointVector& f
     if (outcome.SingularMatrix) wb.Fit.SingularMatrix = true;
     // A model that cannot be evaluated ends the fit: comparing the data with a stale or partial
     // curve would only steer the fit astray, and one failure is reported once.
+    if (!outcome.Refused.empty()) throw FitStopped(outcome.Refused);
     if (!outcome.Error.empty()) Raise(outcome.Error);
     if (!outcome.DigitalError.empty()) Raise(outcome.DigitalError);
     // The trial values must survive the output step, so the sheet is not collected again.

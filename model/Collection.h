@@ -25,7 +25,11 @@ void SelectMechanism(ParameterModel& m, InputRecord& in);
 // Electrode area text (computed geometries), ElectrodeVolume and Area.
 void ComputeAreaAndVolume(ParameterModel& m, InputRecord& in);
 // SelectMechanism, then every sheet field into the model. Throws InputError, before any field
-// is written, when E step or v is not a number or the temperature is not above absolute zero.
+// is written, when E step or v is not a number or the temperature is not above absolute zero;
+// and, with the model restored to what it was, naming the first impossible field: a value too
+// large for a real, D <= 0 or a concentration that is negative or not a number for a species in
+// use, v <= 0 for the sweep, an area, radius or length <= 0 where the geometry uses it, negative
+// noise, C dl or (digital road) R.
 void CollectParameters(ParameterModel& m, InputRecord& in);
 
 }  // namespace zemra

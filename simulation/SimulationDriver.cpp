@@ -26,10 +26,22 @@ bool InRange(int code, int lo, int hi) {
     return code >= lo && code <= hi;
 }
 
+// A potential program longer than the arrays: refused with a message that says by how much and
+// what to change, headed by the prefix of the road in use.
+struct TooManyPoints : RuntimeError {
+    explicit TooManyPoints(const std::string& message) : RuntimeError(message) {}
+};
+
 // Point counts of the staircase: PointsPerSweep (a 16-bit count) and NoOfData, checked against
 // the 4000 rows of the arrays before anything is written.
 void SetPointCounts(Workbench& wb) {
     const ParameterModel& m = wb.Model;
+    const double needed = PotentialProgramPoints(m);
+    if (needed > kMaxPoints)
+        throw TooManyPoints(std::string(m.Digital ? kDigitalErrorPrefix : kAnalyticalErrorPrefix) +
+                            "the potential program would need " + GeneralNumber(needed) +
+                            " points, at most " + std::to_string(kMaxPoints) +
+                            " fit: take a larger E step or a shorter range from E start to E end");
     const int steps = RoundToInt16(std::fabs(Div(m.Eend - m.Estart, m.Estep)));
     if (steps + 1 > 32767) Raise(kOverflow);
     const int perSweep = steps + 1;
@@ -249,8 +261,15 @@ void RunSimulation(Workbench& wb, SimulationOutcome& outcome) {
 
 }  // namespace
 
+double PotentialProgramPoints(const ParameterModel& m) {
+    // Steps rounded half to even, as the 16-bit count of the driver rounds them.
+    const double steps = std::nearbyint(std::fabs(Div(m.Eend - m.Estart, m.Estep)));
+    return std::nearbyint(2.0 * (steps + 1) * m.ScanCycles);
+}
+
 std::vector<std::string> SimulationOutcome::Messages() const {
     std::vector<std::string> messages;
+    if (!Refused.empty()) messages.push_back(Refused);
     if (SingularMatrix) messages.push_back(kSingularMatrixMessage);
     if (!DigitalError.empty())
         messages.push_back(kDigitalErrorPrefix + DigitalError + kTryAgainSuffix);
@@ -262,6 +281,9 @@ SimulationOutcome SimulateCurve(Workbench& wb) {
     SimulationOutcome outcome;
     try {
         RunSimulation(wb, outcome);
+    } catch (const TooManyPoints& e) {
+        outcome.Refused = e.Description();
+        return outcome;
     } catch (const RuntimeError& e) {
         outcome.Error = e.Description();
         return outcome;

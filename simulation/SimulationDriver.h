@@ -26,9 +26,10 @@ struct SimulationOutcome {
     bool SingularMatrix = false;  // the digital solve met a singular block and went on
     std::string DigitalError;     // description of the error that ended the digital loop, or ""
     std::string Error;            // description of the error that ended the run, or ""
+    std::string Refused;          // whole message of a run refused before it began, or ""
 
-    bool Completed() const { return Error.empty(); }
-    bool Failed() const { return !Error.empty() || !DigitalError.empty(); }
+    bool Completed() const { return Error.empty() && Refused.empty(); }
+    bool Failed() const { return !Completed() || !DigitalError.empty(); }
     // The message boxes a command shows for it, in the order they arose.
     std::vector<std::string> Messages() const;
 };
@@ -38,5 +39,10 @@ struct SimulationOutcome {
 // step that writes the shown quantity into the curve store is the caller's (ComputeOutputQuantity
 // or, inside a fit, WriteOutputQuantity), run when the outcome is Completed.
 SimulationOutcome SimulateCurve(Workbench& wb);
+
+// The number of points of the sheet's potential program, 2 (round(|Eend - Estart| / Estep) + 1)
+// ScanCycles, as a real so that any count can be reported; raises "Division by zero" for a step
+// of 0.
+double PotentialProgramPoints(const ParameterModel& m);
 
 }  // namespace zemra

@@ -1,5 +1,8 @@
 #include "cli/Cli.h"
 
+#include <sys/wait.h>
+
+#include <cstdlib>
 #include <sstream>
 
 #include "platform/NumberText.h"
@@ -20,6 +23,15 @@ CliRun Cli(const std::vector<std::string>& tokens) {
 }
 
 const std::string kWave = std::string(ZEMRA_TEST_DATA) + "/wave201.csv";
+
+// zemra-cli run as a process, as from a shell; the tokens hold no single quote.
+CliRun Process(const std::vector<std::string>& tokens) {
+    std::string command = ZEMRA_CLI_PATH;
+    for (const std::string& t : tokens) command += " '" + t + "'";
+    const std::string out = test::TempPath("cli.out"), err = test::TempPath("cli.err");
+    const int status = std::system((command + " >" + out + " 2>" + err).c_str());
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, test::ReadFile(out), test::ReadFile(err)};
+}
 
 TEST(Cli, SavesTheSheetAsTyped) {
     const std::string path = test::TempPath("cli.par");
@@ -140,8 +152,8 @@ TEST(Cli, OverlongImportLeavesTheEarlierCurveForTheExport) {
     std::string big;
     for (int i = 1; i <= 4001; ++i) big += std::to_string(i) + ",1\r\n";
     const std::string out = test::TempPath("kept.csv");
-    const CliRun r =
-        Cli({"Import=" + kWave, "Import=" + test::WriteTempFile("big.csv", big), "Export=" + out});
+    const CliRun r = Cli({"--keep-going", "Import=" + kWave,
+                          "Import=" + test::WriteTempFile("big.csv", big), "Export=" + out});
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.err, "message: ReadData Error: more than 4000 data points\n");
     EXPECT_EQ(test::ReadFile(out), test::ReadFile(kWave));  // the fixture is in the export layout
@@ -153,6 +165,37 @@ TEST(Cli, FitAndSeparationCommandsRunAndTheAutomaticOnesPrintTheFitReport) {
         EXPECT_EQ(r.status, 0) << command << ": " << r.err;
         const bool reports = command.rfind("Auto", 0) == 0;
         EXPECT_EQ(r.out.find("\nConvergence flag = ") != std::string::npos, reports) << command;
+    }
+}
+
+TEST(CliProcess, AnErrorEndsTheRunAndNoFileIsDestroyed) {
+    const std::string res = test::TempPath("res.csv"), missing = "Import=" + test::TempPath("no");
+    const std::string notFound = "message: ReadData Error: File not found\n",
+                      noData = "message: Error: No data!\n";
+    const std::pair<std::vector<std::string>, std::string> cases[] = {
+        {{missing, "Semi", "Export=" + res}, notFound},
+        // Run on: the export of the empty store is refused, not written.
+        {{"--keep-going", missing, "Semi", "Export=" + res}, notFound + noData + noData},
+        {{"Export=" + res, "Save=" + res}, noData},
+        {{"Import=/dev/zero", "Export=" + res},
+         "message: ReadData Error: Path/File access error\n"}};
+    for (const auto& [tokens, err] : cases) {
+        test::WriteTempFile("res.csv", "old\r\n");
+        const CliRun r = Process(tokens);
+        EXPECT_EQ(std::make_pair(r.status, r.err), std::make_pair(1, err));
+        EXPECT_EQ(test::ReadFile(res), "old\r\n");
+    }
+}
+
+TEST(CliProcess, RefusalsAreOneLineAndAHint) {
+    const std::string longToken(200, 'x');
+    const std::pair<std::string, std::string> cases[] = {
+        {longToken, "unknown token '" + longToken.substr(0, 80) + "...'"},
+        {"CheckGrid=yes", "CheckGrid=yes: CheckGrid takes 0 or 1"}};
+    for (const auto& [token, line] : cases) {
+        const CliRun r = Process({token});
+        EXPECT_EQ(r.status, 2);
+        EXPECT_EQ(r.err, "zemra-cli: " + line + "\nzemra-cli --help lists the commands\n");
     }
 }
 

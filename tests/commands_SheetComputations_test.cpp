@@ -203,9 +203,10 @@ TEST(FailureHandling, AFailingStepKeepsItsTargetAndTheNextStepRuns) {
     s.Type("Estart", kNoRow, "0.1");  // E start = E° of couple 1: half and half
     ASSERT_EQ(s.wb.Input.CaptionOf("Cinit", 1), "5e-4");
     ASSERT_EQ(s.wb.Input.CaptionOf("Cinit", 2), "5e-4");
-    // Row 1's copy fails on the text, the pre-equilibration still runs with the other fields.
+    // Row 1's copy fails on the text and leaves no value (never the old one); the
+    // pre-equilibration still runs with the other fields.
     s.Type("C", 1, "1e-3x");
-    EXPECT_EQ(s.wb.Input.CaptionOf("Cinit", 1), "5e-4");
+    EXPECT_EQ(s.wb.Input.CaptionOf("Cinit", 1), "");
     s.Type("Eze", 1, "huge");
     EXPECT_EQ(s.wb.Input.CaptionOf("Cinit", 2), "5e-4");
     s.Type("C", 1, "2e-3");

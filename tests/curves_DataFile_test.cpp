@@ -1,3 +1,5 @@
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <filesystem>
 #include <sstream>
@@ -31,14 +33,11 @@ TEST(WriteData, WritesTheRangeOfTheCurrentCurveAndReportsAFailure) {
         mnuExport(b.wb);
     };
     write(1, 4, 2);  // cancelled: no file, no message
-    const std::string range = test::TempPath("range.csv"), empty = test::TempPath("empty.csv");
-    b.host.FileAnswers = {range, empty, "/nonexistent-dir/x.csv", ""};
+    const std::string range = test::TempPath("range.csv");
+    b.host.FileAnswers = {range, "/nonexistent-dir/x.csv", ""};
     write(2, 3, 2);
     EXPECT_EQ(test::ReadFile(range), DataLine(0.2, -2e-6) + DataLine(0.3, -3e-6));
     EXPECT_EQ(b.host.FilterRequests, std::vector<std::string>(2, "csv|*.csv|all|*.*"));
-    write(0, 0, 0);  // nothing stored yet: an empty file
-    EXPECT_TRUE(std::filesystem::exists(empty));
-    EXPECT_EQ(test::ReadFile(empty), "");
     EXPECT_TRUE(b.host.Messages.empty());
     write(1, 4, 2);
     write(1, 4, 2);
@@ -145,6 +144,42 @@ TEST(ReadData, FailuresLeaveTheStoreExactlyAsItWas) {
         EXPECT_EQ(b.host.Messages, std::vector<std::string>{c.Message});
         ExpectSameStore(before, b.wb.Curves);
         EXPECT_TRUE(b.wb.Result.Lines.empty());
+    }
+}
+
+// An endless stream of one character: /dev/zero without a separator, as a reader sees it.
+struct EndlessBuf : std::streambuf {
+    char c = '7';
+    int_type underflow() override { return setg(&c, &c, &c + 1), traits_type::to_int_type(c); }
+};
+
+TEST(ReadData, ImportIsBoundedAndReadsOnlyRegularFiles) {
+    EndlessBuf buf;  // a field without end stops at its 257th character, or never
+    std::istream endless(&buf);
+    EXPECT_EQ(test::ErrorOf([&] { ParseDataFile(endless); }), "Type mismatch in line 1");
+    const std::string fifo = test::TempPath("fifo.csv");
+    std::filesystem::remove(fifo);
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    for (const std::string& path : {std::string("/dev/zero"), fifo, test::TempPath("")}) {
+        test::Bench b;
+        EarlierCurve(b.wb);
+        const CurveStore before = b.wb.Curves;
+        EXPECT_FALSE(Import(b, path));
+        EXPECT_EQ(b.host.Messages.back(), "ReadData Error: Path/File access error") << path;
+        ExpectSameStore(before, b.wb.Curves);
+    }
+}
+
+TEST(ReadData, WithoutAStepTheSheetIsLeftAlone) {
+    const std::pair<const char*, int> cases[] = {
+        {"", 0}, {"0.2,1e-6\r\n", 1}, {"0.2,1e-6\r\n0.2,2e-6\r\n0.1,3e-6\r\n", 3}};
+    for (const auto& [text, points] : cases) {
+        test::Bench b;
+        b.wb.Input.SetText("Estep", "0.002");
+        ASSERT_TRUE(Import(b, test::WriteTempFile("nostep.csv", text))) << text;
+        EXPECT_EQ(b.wb.Curves.NoOfData, points);
+        EXPECT_EQ(b.wb.Input.TextOf("Estart") + " " + b.wb.Input.TextOf("Estep"), "0.3 0.002");
+        EXPECT_EQ(b.wb.Result.Lines.back(), "E step = " + std::string(5, ' ') + " 0 ");
     }
 }
 

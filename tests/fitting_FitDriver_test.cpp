@@ -6,6 +6,7 @@
 #include "commands/SheetLayout.h"
 #include "fitting/FitDriver.h"
 #include "platform/NumberText.h"
+#include "simulation/SimulationDriver.h"
 #include "tests/TestSupport.h"
 
 namespace zemra {
@@ -148,6 +149,53 @@ TEST(AutoFit, SurfaceConcentrationChoiceLeavesTheDataCurveInPlace) {
     mnuAutoFit_Click(b.wb);
     for (int i = 1; i <= b.wb.Curves.NoOfData; ++i) ASSERT_EQ(b.wb.Curves.Y(i, 1), b.data[i - 1]);
     EXPECT_EQ(b.Line("Convergence flag = "), Labelled("Convergence flag = ", "-1 "));
+}
+
+// The four fit commands, as the Run menu has them.
+const std::pair<const char*, void (*)(Workbench&)> kFitCommands[] = {
+    {"AutoFit", mnuAutoFit_Click},
+    {"ManualFit", mnuManualFit_Click},
+    {"AutoSeparate", mnuAutoSeparate_Click},
+    {"ManualSeparate", mnuManualSeparate_Click}};
+
+TEST(FitCommands, APotentialProgramOfAnotherLengthStopsBeforeSimulating) {
+    // The data: 0.3 V to -0.3 V in 5 mV steps, 121 points; to -0.5 V the program has 161.
+    for (const auto& [command, run] : kFitCommands) {
+        FitBench b;
+        b.Measure();
+        b.Set("Eend", kNoRow, "-0.5");
+        b.host.Messages.clear();
+        run(b.wb);
+        EXPECT_EQ(
+            b.host.Messages,
+            std::vector<std::string>{"Fit Error: the data curve has 121 points, the potential "
+                                     "program of the sheet 161: set E end and the scan mode to "
+                                     "match the data"})
+            << command;
+        EXPECT_EQ(std::make_pair(b.wb.Curves.NoOfData.Value, b.wb.Curves.NoOfCurves),
+                  std::make_pair(121, 1));
+        for (int i = 1; i <= 121; ++i) ASSERT_EQ(b.wb.Curves.Y(i, 1), b.data[i - 1]);
+        EXPECT_TRUE(b.wb.Result.Lines.empty()) << command;
+    }
+}
+
+TEST(FitCommands, OneFailureShowsOneMessage) {
+    // The first simulation overflows (E0' = 100 V): the fit stops there, says so once, and the
+    // separations add nothing.
+    for (const auto& [command, run] : kFitCommands) {
+        FitBench b;
+        b.Measure();
+        b.Set("Eze", 1, "100");
+        b.host.Messages.clear();
+        run(b.wb);
+        const bool fit = std::string(command).rfind("Auto", 0) == 0;
+        EXPECT_EQ(b.host.Messages,
+                  std::vector<std::string>{(fit ? "Fit Error: " : "Analytical simulation Error: ") +
+                                           std::string(kOverflow) + kTryAgainSuffix})
+            << command;
+        EXPECT_EQ(b.Line("Least square"), "") << command;
+        EXPECT_LE(b.wb.Curves.NoOfCurves, 2) << command;
+    }
 }
 
 }  // namespace

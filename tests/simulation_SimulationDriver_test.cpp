@@ -71,19 +71,6 @@ TEST(DriverErrors, EndTheRunWithTheAnalyticalMessageAndKeepTheCurve) {
         const char* description;
     } cases[] = {
         {"zero step", [](Sim& s) { s.Set("Estep", "0"); }, kDivisionByZero},
-        {"two cycles beyond 4000 points",
-         [](Sim& s) {
-             s.Scan(2);
-             s.Set("Estep", "0.0005");
-         },
-         kSubscriptOutOfRange},
-        {"more than 32767 points per sweep",
-         [](Sim& s) {
-             s.Set("Estart", "0");
-             s.Set("Eend", "32.767");
-             s.Set("Estep", "0.001");
-         },
-         kOverflow},
         {"exponential overflow", [](Sim& s) { s.Set("Eze", "100", 1); }, kOverflow},
         {"third charge transfer", [](Sim& s) { s.wb.Input.Select("mech", 3); },
          kSubscriptOutOfRange},
@@ -103,6 +90,36 @@ TEST(DriverErrors, EndTheRunWithTheAnalyticalMessageAndKeepTheCurve) {
         EXPECT_EQ(s.wb.Curves.LastPoint, 121) << c.what;
         EXPECT_LE(s.N(), kMaxPoints) << c.what;
         for (int i = 1; i <= s.N(); ++i) ASSERT_TRUE(std::isfinite(s.wb.Res.Icomp(i, 2)));
+    }
+}
+
+TEST(DriverErrors, TooManyPointsSaysHowManyAndWhatToChange) {
+    // 2 (|E end - E start| / E step + 1) x cycles points, against the 4000 rows.
+    const struct {
+        bool Digital;
+        int Scan;
+        const char *Eend, *Estep, *Points;
+    } cases[] = {{false, 2, "-0.3", "0.0005", "4804"},    // (1200 + 1) x 2 x 2
+                 {false, 0, "32.767", "0.001", "32468"},  // 0.3 V up to 32.767 V
+                 {true, 0, "-0.3", "1e-6", "600001"}};
+    for (const auto& c : cases) {
+        Sim s;
+        s.Run();
+        const double y10 = s.wb.Curves.Y(10, 1);
+        s.wb.Input.SetChecked("CheckDigital", c.Digital);
+        s.Scan(c.Scan);
+        s.Set("Eend", c.Eend);
+        s.Set("Estep", c.Estep);
+        s.host.Messages.clear();
+        mnuSimulate(s.wb);
+        EXPECT_EQ(s.host.Messages,
+                  std::vector<std::string>{
+                      std::string(c.Digital ? "CV Error: " : "Analytical simulation Error: ") +
+                      "the potential program would need " + c.Points +
+                      " points, at most 4000 fit: take a larger E step or a shorter range from E "
+                      "start to E end"});
+        EXPECT_EQ(s.wb.Curves.Y(10, 1), y10);
+        EXPECT_EQ(s.wb.Curves.LastPoint, 121);
     }
 }
 
