@@ -118,6 +118,25 @@ std::string ApplySetting(Workbench& wb, const Control& c, const std::string& val
     return who + " cannot be set";
 }
 
+// ImportCycle=N|last|all and ImportSign=file|zemra; the refusal, or "" when taken.
+std::string ApplyImportChoice(ImportChoice& choice, const std::string& name,
+                              const std::string& value) {
+    if (name == "ImportSign") {
+        if (value != "file" && value != "zemra") return "ImportSign takes file or zemra";
+        choice.FileSign = value == "file";
+        return "";
+    }
+    if (value == "last" || value == "all") {
+        choice.Cycle = value == "last" ? ImportChoice::kLastComplete : ImportChoice::kAll;
+        return "";
+    }
+    const auto n = StrictNumber(value);
+    if (!n || *n < 1 || *n > 1e6 || *n != std::trunc(*n))
+        return "ImportCycle takes a cycle number from 1, last or all";
+    choice.Cycle = static_cast<int>(*n);
+    return "";
+}
+
 }  // namespace
 
 std::string CliUsage() {
@@ -142,6 +161,10 @@ std::string CliUsage() {
            "  COMMAND            run a menu item or dialog button:\n" +
            commands +
            "\n  PlotSvg=FILE       write the plot window's current picture as an SVG file" +
+           "\n  ImportCycle=N      the cycle of a measured file that a later Import takes: a number,\n"
+           "                     last (the last complete cycle, the default) or all\n"
+           "  ImportSign=file    a later Import keeps the file's current sign (anodic positive);\n"
+           "                     ImportSign=zemra turns it to reduction positive (the default)" +
            "\nResult-window lines go to standard output; each message box to standard error as\n"
            "'message: TEXT'. A message box reports an error and ends the run after its token, as\n"
            "a person who sees the error would not go on; --keep-going runs on to the last token.\n"
@@ -183,6 +206,16 @@ int RunCli(const std::vector<std::string>& tokens, std::ostream& out, std::ostre
                 return 2;
             }
             previousWasSheet = sheet;
+            continue;
+        }
+        if (t.Valid && (t.Name == "ImportCycle" || t.Name == "ImportSign") && t.HasValue &&
+            t.Row == kNoRow) {
+            const std::string refusal = ApplyImportChoice(wb.Import, t.Name, t.Value);
+            if (!refusal.empty()) {
+                err << "zemra-cli: " << Shortened(text) << ": " << refusal << "\n" << kHelpHint;
+                return 2;
+            }
+            previousWasSheet = false;
             continue;
         }
         if (t.Valid && t.Name == "PlotSvg" && t.HasValue && t.Row == kNoRow) {

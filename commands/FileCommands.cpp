@@ -44,10 +44,12 @@ void mnuExport(Workbench& wb) {
 }
 
 void mnuImport(Workbench& wb) {
-    const auto name = wb.Ui.ChooseOpenFile(kDataFileFilter);
+    const auto name = wb.Ui.ChooseOpenFile(kImportFileFilter);
     if (!name) return;  // cancelled: nothing at all happens
     try {
-        StoreImportedData(wb, ReadDataFile(*name));
+        const ImportedFile file = ReadAnyDataFile(*name);
+        if (file.Plain) StoreImportedData(wb, file.Points);
+        else StoreMeasuredCurve(wb, file.Measured, wb.Import);
     } catch (const RuntimeError& e) {
         wb.Ui.MessageBox("ReadData Error: " + e.Description());
         return;

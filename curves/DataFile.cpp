@@ -5,6 +5,9 @@
 #include <filesystem>
 #include <fstream>
 #include <istream>
+#include <sstream>
+
+#include "curves/CycleResampling.h"
 
 #include "platform/NumberText.h"
 #include "platform/ResultWindow.h"
@@ -154,7 +157,10 @@ void StoreImportedData(Workbench& wb, const DataPoints& points) {
     wb.Input.SetText("Estep", GeneralNumber(step));
 }
 
-DataPoints ReadDataFile(const std::string& path) {
+namespace {
+
+// Opens the file at `path` for reading, as a regular file only.
+std::ifstream OpenDataFile(const std::string& path) {
     std::error_code ec;
     const auto status = std::filesystem::status(path, ec);
     if (!std::filesystem::exists(status)) Raise(kFileNotFound);
@@ -162,7 +168,138 @@ DataPoints ReadDataFile(const std::string& path) {
     if (!std::filesystem::is_regular_file(status)) Raise(kPathAccessError);
     std::ifstream file(path, std::ios::binary);
     if (!file) Raise(kPathAccessError);
-    return ParseDataFile(file);
+    return file;
+}
+
+// The layout is decided on the file's first 64 KiB (its complete lines); only a file that is
+// not in the program's own layout is read whole, up to this size.
+constexpr size_t kPrefixBytes = 64 << 10;
+constexpr size_t kMaxInstrumentFileBytes = size_t{256} << 20;
+
+std::string ReadBytes(std::istream& in, size_t limit) {
+    std::string bytes(limit, '\0');
+    in.read(bytes.data(), static_cast<std::streamsize>(limit));
+    if (in.bad()) Raise("Device I/O error");
+    bytes.resize(static_cast<size_t>(in.gcount()));
+    return bytes;
+}
+
+bool HasByteOrderMark(const std::string& b) {
+    return b.rfind("\xEF\xBB\xBF", 0) == 0 || b.rfind("\xFF\xFE", 0) == 0 ||
+           b.rfind("\xFE\xFF", 0) == 0;
+}
+
+}  // namespace
+
+ImportedFile ReadAnyDataFile(const std::string& path) {
+    std::ifstream file = OpenDataFile(path);
+    ImportedFile result;
+    result.Encoding = "UTF-8";
+    std::string bytes = ReadBytes(file, kPrefixBytes);
+    if (!HasByteOrderMark(bytes)) {
+        DecodeText(bytes);  // bytes that are no text end here, before the rest is read
+        // The program's own layout is read straight from the file, as it always was.
+        const size_t end = bytes.find_last_of("\r\n");
+        const std::string lines = file.eof() || end == std::string::npos ? bytes : bytes.substr(0, end);
+        if (IsPlainLayout(DecodeText(lines))) {
+            file.clear();
+            file.seekg(0);
+            result.Points = ParseDataFile(file);
+            return result;
+        }
+    }
+    if (!file.eof()) {
+        bytes += ReadBytes(file, kMaxInstrumentFileBytes - bytes.size());
+        if (!file.eof() || file.peek() != std::char_traits<char>::eof())
+            Raise("file larger than " + std::to_string(kMaxInstrumentFileBytes >> 20) + " MB");
+    }
+    const std::string text = DecodeText(bytes, &result.Encoding);
+    if (ReadInstrumentText(text, result.Measured)) {
+        result.Plain = false;
+        return result;
+    }
+    std::istringstream in(text);
+    result.Points = ParseDataFile(in);
+    return result;
+}
+
+DataPoints ReadDataFile(const std::string& path) {
+    ImportedFile f = ReadAnyDataFile(path);
+    if (!f.Plain) Raise(std::string(kTypeMismatch) + " in line 1");
+    return std::move(f.Points);
+}
+
+int CyclesFound(const MeasuredCurve& m) {
+    return static_cast<int>(FindCycles(m.E, m.Marker).Ranges.size());
+}
+
+void StoreMeasuredCurve(Workbench& wb, const MeasuredCurve& m, const ImportChoice& choice) {
+    // Everything that can fail comes first: the store and the sheet change only after it.
+    std::vector<double> current = m.I;
+    // The instruments count an anodic current positive, the simulations a reduction current.
+    if (!choice.FileSign)
+        for (double& i : current) i = -i;
+    const Cycles cycles = FindCycles(m.E, m.Marker);
+    const int found = static_cast<int>(cycles.Ranges.size());
+    const auto part = [&](const std::vector<double>& v, int c) {
+        if (v.size() != m.E.size()) return std::vector<double>{};
+        const auto [a, b] = cycles.Ranges[static_cast<size_t>(c - 1)];
+        return std::vector<double>(v.begin() + static_cast<long>(a), v.begin() + static_cast<long>(b) + 1);
+    };
+    int taken = choice.Cycle;
+    if (taken > found) Raise("cycle " + std::to_string(taken) + " not in the file: it has " + std::to_string(found));
+    if (taken == ImportChoice::kLastComplete) {
+        // When no cycle is complete the last one is taken all the same.
+        taken = found;
+        while (taken > 1 && !IsCompleteCycle(part(m.E, taken))) --taken;
+        if (!IsCompleteCycle(part(m.E, taken))) taken = found;
+    }
+    const bool all = taken == ImportChoice::kAll;
+    const Resampled r = all ? ResampleAll(m.E, current, kMaxPoints)
+                            : ResampleCycle(part(m.E, taken), part(current, taken), kMaxPoints);
+    const double rate = m.ScanRate > 0 ? m.ScanRate
+                                       : ScanRateFromTime(all ? m.E : part(m.E, taken),
+                                                          all ? m.T : part(m.T, taken));
+    for (const double y : r.Y) Finite(y);
+
+    CurveStore& s = wb.Curves;
+    NewCurveSlot(s, wb.Fit.Fitting, wb.Input.IsChecked("overlap"));
+    const int n = static_cast<int>(r.X.size());
+    for (int i = 1; i <= n; ++i) {
+        s.X(i) = r.X[static_cast<size_t>(i - 1)];
+        s.Y(i, s.NewCurve) = r.Y[static_cast<size_t>(i - 1)];
+    }
+    s.Measured[static_cast<size_t>(s.NewCurve)] = true;
+    s.NoOfData = n;
+    s.FirstPoint = 1;
+    s.LastPoint = n;
+
+    ResultWindow& w = wb.Result;
+    w.Print(PrintLine("Format: " + m.Format + (m.DecimalComma ? ", decimal comma" : "")));
+    w.Print(PrintLine("Points read = ").Zone().Num(static_cast<double>(m.E.size())));
+    const std::string source = cycles.FromMarker ? "by " + m.MarkerName : "by potential reversals";
+    w.Print(PrintLine("Cycle taken = ")
+                .Zone()
+                .Text(all ? "all " + std::to_string(found) : std::to_string(taken) + " of " + std::to_string(found))
+                .Text(" (" + source + ")"));
+    if (m.PotentialUnit != "V") w.Print(PrintLine("Potential converted from " + m.PotentialUnit + " to V"));
+    if (m.CurrentUnit != "A") w.Print(PrintLine("Current converted from " + m.CurrentUnit + " to A"));
+    w.Print(PrintLine(choice.FileSign ? "Current sign as in the file (anodic positive)"
+                                      : "Current sign turned: reduction current positive"));
+    w.Print(PrintLine("Number of data point = ").Zone().Num(n));
+    w.Print(PrintLine("E step = ").Zone().Num(r.Estep));
+    if (rate > 0) w.Print(PrintLine("Scan rate (V/s) = ").Zone().Num(rate));
+    else w.Print(PrintLine("Scan rate not in the file: the sheet's v is kept"));
+    if (m.VsOpenCircuit)
+        w.Print(PrintLine("Warning: the file's potentials are relative to the open-circuit potential"));
+    if (r.ScanMode < 0)
+        w.Print(PrintLine("Warning: the cycles follow no scan mode of the sheet"));
+
+    wb.Input.SetText("Estart", GeneralNumber(r.Estart));
+    wb.Input.SetText("Eend", GeneralNumber(r.Eend));
+    wb.Input.SetText("Estep", GeneralNumber(r.Estep));
+    if (r.ScanMode >= 0) wb.Input.SetListIndex("ComboScan", r.ScanMode);
+    if (rate > 0) wb.Input.SetText("V", GeneralNumber(rate));
 }
 
 }  // namespace zemra

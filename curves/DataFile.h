@@ -8,13 +8,17 @@
 #include <string>
 #include <vector>
 
+#include "curves/InstrumentFormats.h"
 #include "model/ParameterModel.h"
 #include "state/Workbench.h"
 
 namespace zemra {
 
-// The file dialog's filter for data files: csv files, or any file.
+// The file dialog's filters: the export writes csv files; the import also reads the text
+// exports of potentiostats.
 inline constexpr const char* kDataFileFilter = "csv|*.csv|all|*.*";
+inline constexpr const char* kImportFileFilter =
+    "Data files (*.csv *.txt *.mpt *.dta *.DTA)|*.csv;*.txt;*.mpt;*.dta;*.DTA|All files|*.*";
 
 // One line of a data file: X, ",", blanks to the next 14-character print zone, Y, each number
 // in its printed form, then CR LF.
@@ -43,8 +47,32 @@ DataPoints ParseDataFile(std::istream& in);
 // change handlers run).
 void StoreImportedData(Workbench& wb, const DataPoints& points);
 
-// The points of the data file at `path`; raises RuntimeError with "File not found",
-// "Path/File access error" or the reader's description.
+// A file as Import Data reads it: the program's own layout, or an instrument's export.
+struct ImportedFile {
+    bool Plain = true;
+    DataPoints Points;       // the program's own layout
+    MeasuredCurve Measured;  // an instrument's export
+    std::string Encoding;    // "UTF-8", "UTF-16LE", "UTF-16BE" or "Latin-1"
+};
+
+// Reads the file at `path`: a file in the program's own layout (after a byte-order mark or in
+// UTF-16, read the same) goes through ParseDataFile, any other text through the instrument
+// readers. Raises RuntimeError with "File not found", "Path/File access error" or the readers'
+// descriptions.
+ImportedFile ReadAnyDataFile(const std::string& path);
+
+// The points of the data file at `path` in the program's own layout (an instrument's export
+// is refused as a type mismatch in its first line).
 DataPoints ReadDataFile(const std::string& path);
+
+// The cycles an instrument's curve holds, as Import Data finds them.
+int CyclesFound(const MeasuredCurve& m);
+
+// Commits a measured curve as the import does: the chosen cycle resampled onto the sheet's
+// potential program (currents in Zemra's sign unless the file's is kept), the store as
+// StoreImportedData fills it, the report in the result window, then E start, E end, E step,
+// the scan mode and, where the file gives it, the scan rate on the sheet (their change
+// handlers run). Everything that can fail is done before the store is touched.
+void StoreMeasuredCurve(Workbench& wb, const MeasuredCurve& m, const ImportChoice& choice);
 
 }  // namespace zemra

@@ -20,6 +20,13 @@ struct MenuState {
     bool Analysis = false;  // mnuData
 };
 
+// What Import Data takes from a measured file with several cycles, and whose current sign.
+struct ImportChoice {
+    static constexpr int kLastComplete = 0, kAll = -1;
+    int Cycle = kLastComplete;  // 1-based cycle number, kLastComplete or kAll
+    bool FileSign = false;      // keep the file's anodic-positive sign
+};
+
 struct Workbench {
     Workbench(Host& host, Canvas& plotCanvas) : Ui(host), PlotCanvas(plotCanvas) {}
     Workbench(const Workbench&) = delete;
@@ -36,6 +43,7 @@ struct Workbench {
     ResultWindow Result;
     ResultWindow About;  // the about window (FormAbout): a text window like the result window
     MenuState Menus;
+    ImportChoice Import;
 };
 
 }  // namespace zemra

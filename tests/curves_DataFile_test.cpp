@@ -82,7 +82,7 @@ TEST(ReadData, FileOf201LinesFillsTheStoreAndTheSheet) {
                                         "E step = " + std::string(5, ' ') + " 0.003 "}));
     EXPECT_EQ(b.wb.Input.TextOf("Estart"), "0.3");
     EXPECT_EQ(b.wb.Input.TextOf("Estep"), "0.003");
-    EXPECT_EQ(b.host.FilterRequests, std::vector<std::string>{"csv|*.csv|all|*.*"});
+    EXPECT_EQ(b.host.FilterRequests, std::vector<std::string>{kImportFileFilter});
 }
 
 TEST(ReadData, FieldsAreTakenInPairsWhateverTheLines) {
@@ -113,7 +113,8 @@ TEST(ReadData, FailuresLeaveTheStoreExactlyAsItWas) {
     for (int i = 1; i <= 4001; ++i)
         tooMany += std::to_string(i) + "," + std::to_string(-i) + "\r\n";
     const std::string mismatch = "ReadData Error: Type mismatch in line 1",
-                      pastEnd = "ReadData Error: Input past end of file";
+                      pastEnd = "ReadData Error: Input past end of file",
+                      fewPoints = "ReadData Error: fewer than 2 data points in the cycle";
     const struct {
         const char* Name;
         std::string Text, Message;
@@ -121,13 +122,12 @@ TEST(ReadData, FailuresLeaveTheStoreExactlyAsItWas) {
         {"4001 points", tooMany, "ReadData Error: more than 4000 data points"},
         {"one number", "0.5\r\n", pastEnd},
         {"odd count", "0.1,1\r\n0.2", pastEnd},
-        {"text header", "E/V,I/A\r\n0.1,1\r\n", mismatch},
+        {"title and one point", "E/V,I/A\r\n0.1,1\r\n", fewPoints},
         {"word in line 3", "0.1,1\r\n0.2,2\r\n0.3,abc\r\n",
          "ReadData Error: Type mismatch in line 3"},
-        {"binary bytes", std::string("\177ELF\2\1\0\0,\377\376", 11), mismatch},
-        {"semicolons, decimal commas", "0,1;1,5\r\n0,2;2,5\r\n", mismatch},
-        {"tabs, decimal commas", "0,1\t1,5\r\n0,2\t2,5\r\n", mismatch},
-        {"tab-separated columns", "0.1\t1\r\n", mismatch},
+        {"binary bytes", std::string("\177ELF\2\1\0\0,\377\376", 11),
+         std::string("ReadData Error: ") + kNotTextExport},
+        {"one tab-separated point", "0.1\t1\r\n", fewPoints},
         {"empty field", "0.1,,1\r\n", mismatch},
         {"overlong field", std::string(100000, '7') + ",1", mismatch},
         {"missing file", "", "ReadData Error: File not found"},  // no file is written
