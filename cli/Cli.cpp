@@ -161,7 +161,8 @@ std::string CliUsage() {
            "  COMMAND            run a menu item or dialog button:\n" +
            commands +
            "\n  PlotSvg=FILE       write the plot window's current picture as an SVG file" +
-           "\n  ImportCycle=N      the cycle of a measured file that a later Import takes: a number,\n"
+           "\n  ImportCycle=N      the cycle of a measured file that a later Import takes: a "
+           "number,\n"
            "                     last (the last complete cycle, the default) or all\n"
            "  ImportSign=file    a later Import keeps the file's current sign (anodic positive);\n"
            "                     ImportSign=zemra turns it to reduction positive (the default)" +

@@ -48,8 +48,10 @@ void mnuImport(Workbench& wb) {
     if (!name) return;  // cancelled: nothing at all happens
     try {
         const ImportedFile file = ReadAnyDataFile(*name);
-        if (file.Plain) StoreImportedData(wb, file.Points);
-        else StoreMeasuredCurve(wb, file.Measured, wb.Import);
+        if (file.Plain)
+            StoreImportedData(wb, file.Points);
+        else
+            StoreMeasuredCurve(wb, file.Measured, wb.Import);
     } catch (const RuntimeError& e) {
         wb.Ui.MessageBox("ReadData Error: " + e.Description());
         return;

@@ -70,7 +70,8 @@ template <class Count>
 double GridStep(double median, double span, int maxPoints, Count pointsFor) {
     double step = ThreeDigits(median);
     if (!(step > 0)) Raise("the potential does not change");
-    while (pointsFor(step) > maxPoints) step = ThreeDigits(std::max(step * 1.01, span / maxPoints), true);
+    while (pointsFor(step) > maxPoints)
+        step = ThreeDigits(std::max(step * 1.01, span / maxPoints), true);
     return step;
 }
 
@@ -78,9 +79,12 @@ double GridStep(double median, double span, int maxPoints, Count pointsFor) {
 
 double ThreeDigits(double x, bool up) {
     if (!(x > 0) || !std::isfinite(x)) return x;
-    const double scale = std::pow(10.0, std::floor(std::log10(x)) - 2);
-    const double m = x / scale;
-    return (up ? std::ceil(m - 1e-9) : std::round(m)) * scale;
+    // Scaled by an exact power of ten, so that 0.00123 comes out as the double nearest 0.00123.
+    const int e = static_cast<int>(std::floor(std::log10(x))) - 2;
+    const double p = std::pow(10.0, std::abs(e));
+    const double m = e < 0 ? x * p : x / p;
+    const double r = up ? std::ceil(m - 1e-9) : std::round(m);
+    return e < 0 ? r / p : r * p;
 }
 
 double MedianStep(const std::vector<double>& E) {
@@ -128,8 +132,10 @@ Cycles FindCycles(const std::vector<double>& E, const std::vector<int>& marker) 
     const std::vector<Sweep> sweeps = FindSweeps(E);
     if (marker.size() == E.size() && !E.empty()) {
         for (size_t k = 0; k < marker.size(); ++k)
-            if (k == 0 || marker[k] != marker[k - 1]) c.Ranges.push_back({k, k});
-            else c.Ranges.back().second = k;
+            if (k == 0 || marker[k] != marker[k - 1])
+                c.Ranges.push_back({k, k});
+            else
+                c.Ranges.back().second = k;
         const size_t groups = c.Ranges.size();
         if ((groups >= 2 && groups <= sweeps.size()) || (groups == 1 && sweeps.size() <= 3)) {
             c.FromMarker = true;
@@ -160,7 +166,8 @@ Resampled ResampleCycle(const std::vector<double>& E, const std::vector<double>&
     const std::vector<Sweep> sweeps = FindSweeps(E);
     const auto [fwdParts, revParts] = ForwardAndReverse(sweeps);
     const Branch fwd = MakeBranch(E, I, fwdParts);
-    const int dir = fwdParts[0].Direction != 0 ? fwdParts[0].Direction : (E.back() >= E.front() ? 1 : -1);
+    const int dir =
+        fwdParts[0].Direction != 0 ? fwdParts[0].Direction : (E.back() >= E.front() ? 1 : -1);
     const double vertex = dir > 0 ? fwd.Hi : fwd.Lo;
     double start = dir > 0 ? fwd.Lo : fwd.Hi;
     Branch rev;
@@ -201,7 +208,8 @@ Resampled ResampleAll(const std::vector<double>& E, const std::vector<double>& I
     const auto lattice = [&](const Sweep& s, double step) {
         const auto [lo, hi] = std::minmax_element(E.begin() + static_cast<long>(s.Begin),
                                                   E.begin() + static_cast<long>(s.End) + 1);
-        const double a = std::ceil((*lo - e0) / step - 1e-9), b = std::floor((*hi - e0) / step + 1e-9);
+        const double a = std::ceil((*lo - e0) / step - 1e-9),
+                     b = std::floor((*hi - e0) / step + 1e-9);
         return std::make_pair(std::max(a, -1e7), std::min(b, 1e7));
     };
     const auto points = [&](double step) {
@@ -214,7 +222,8 @@ Resampled ResampleAll(const std::vector<double>& E, const std::vector<double>& I
     };
     const auto [lo, hi] = std::minmax_element(E.begin(), E.end());
     Resampled r;
-    r.Estep = AsTyped(GridStep(MedianStep(E), (*hi - *lo) * static_cast<double>(sweeps.size()), maxPoints, points));
+    r.Estep = AsTyped(GridStep(MedianStep(E), (*hi - *lo) * static_cast<double>(sweeps.size()),
+                               maxPoints, points));
     r.Estart = e0;
     for (const Sweep& s : sweeps) {
         const Branch b = MakeBranch(E, I, {s});

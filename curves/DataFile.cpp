@@ -8,7 +8,6 @@
 #include <sstream>
 
 #include "curves/CycleResampling.h"
-
 #include "platform/NumberText.h"
 #include "platform/ResultWindow.h"
 #include "platform/RuntimeError.h"
@@ -200,7 +199,8 @@ ImportedFile ReadAnyDataFile(const std::string& path) {
         DecodeText(bytes);  // bytes that are no text end here, before the rest is read
         // The program's own layout is read straight from the file, as it always was.
         const size_t end = bytes.find_last_of("\r\n");
-        const std::string lines = file.eof() || end == std::string::npos ? bytes : bytes.substr(0, end);
+        const std::string lines =
+            file.eof() || end == std::string::npos ? bytes : bytes.substr(0, end);
         if (IsPlainLayout(DecodeText(lines))) {
             file.clear();
             file.seekg(0);
@@ -244,10 +244,13 @@ void StoreMeasuredCurve(Workbench& wb, const MeasuredCurve& m, const ImportChoic
     const auto part = [&](const std::vector<double>& v, int c) {
         if (v.size() != m.E.size()) return std::vector<double>{};
         const auto [a, b] = cycles.Ranges[static_cast<size_t>(c - 1)];
-        return std::vector<double>(v.begin() + static_cast<long>(a), v.begin() + static_cast<long>(b) + 1);
+        return std::vector<double>(v.begin() + static_cast<long>(a),
+                                   v.begin() + static_cast<long>(b) + 1);
     };
     int taken = choice.Cycle;
-    if (taken > found) Raise("cycle " + std::to_string(taken) + " not in the file: it has " + std::to_string(found));
+    if (taken > found)
+        Raise("cycle " + std::to_string(taken) + " not in the file: it has " +
+              std::to_string(found));
     if (taken == ImportChoice::kLastComplete) {
         // When no cycle is complete the last one is taken all the same.
         taken = found;
@@ -280,20 +283,25 @@ void StoreMeasuredCurve(Workbench& wb, const MeasuredCurve& m, const ImportChoic
     const std::string source = cycles.FromMarker ? "by " + m.MarkerName : "by potential reversals";
     w.Print(PrintLine("Cycle taken = ")
                 .Zone()
-                .Text(all ? "all " + std::to_string(found) : std::to_string(taken) + " of " + std::to_string(found))
+                .Text(all ? "all " + std::to_string(found)
+                          : std::to_string(taken) + " of " + std::to_string(found))
                 .Text(" (" + source + ")"));
-    if (m.PotentialUnit != "V") w.Print(PrintLine("Potential converted from " + m.PotentialUnit + " to V"));
-    if (m.CurrentUnit != "A") w.Print(PrintLine("Current converted from " + m.CurrentUnit + " to A"));
+    if (m.PotentialUnit != "V")
+        w.Print(PrintLine("Potential converted from " + m.PotentialUnit + " to V"));
+    if (m.CurrentUnit != "A")
+        w.Print(PrintLine("Current converted from " + m.CurrentUnit + " to A"));
     w.Print(PrintLine(choice.FileSign ? "Current sign as in the file (anodic positive)"
                                       : "Current sign turned: reduction current positive"));
     w.Print(PrintLine("Number of data point = ").Zone().Num(n));
     w.Print(PrintLine("E step = ").Zone().Num(r.Estep));
-    if (rate > 0) w.Print(PrintLine("Scan rate (V/s) = ").Zone().Num(rate));
-    else w.Print(PrintLine("Scan rate not in the file: the sheet's v is kept"));
+    if (rate > 0)
+        w.Print(PrintLine("Scan rate (V/s) = ").Zone().Num(rate));
+    else
+        w.Print(PrintLine("Scan rate not in the file: the sheet's v is kept"));
     if (m.VsOpenCircuit)
-        w.Print(PrintLine("Warning: the file's potentials are relative to the open-circuit potential"));
-    if (r.ScanMode < 0)
-        w.Print(PrintLine("Warning: the cycles follow no scan mode of the sheet"));
+        w.Print(
+            PrintLine("Warning: the file's potentials are relative to the open-circuit potential"));
+    if (r.ScanMode < 0) w.Print(PrintLine("Warning: the cycles follow no scan mode of the sheet"));
 
     wb.Input.SetText("Estart", GeneralNumber(r.Estart));
     wb.Input.SetText("Eend", GeneralNumber(r.Eend));

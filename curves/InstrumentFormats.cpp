@@ -179,7 +179,9 @@ std::string TitleUnit(const std::string& title) {
 // counter, 0 anything else.
 char ColumnKind(const std::string& title) {
     const std::string t = Lower(Trim(title));
-    const auto after = [&](size_t n) { return t.size() == n || std::string(" /([_").find(t[n]) != std::string::npos; };
+    const auto after = [&](size_t n) {
+        return t.size() == n || std::string(" /([_").find(t[n]) != std::string::npos;
+    };
     if (t.find("current") != std::string::npos || StartsWith(t, "<i>") ||
         (StartsWith(t, "i") && (after(1) || (t.size() > 1 && t[1] == '1'))) || t == "im")
         return 'I';
@@ -205,9 +207,14 @@ Columns PickColumns(const std::vector<std::string>& titles, MeasuredCurve& curve
     for (int k = 0; k < static_cast<int>(titles.size()); ++k) {
         const char kind = ColumnKind(titles[static_cast<size_t>(k)]);
         // The staircase the sheet simulates is the applied potential.
-        if (kind == 'E' && Lower(titles[static_cast<size_t>(k)]).find("applied") != std::string::npos)
+        if (kind == 'E' &&
+            Lower(titles[static_cast<size_t>(k)]).find("applied") != std::string::npos)
             c.E = k;
-        int* slot = kind == 'E' ? &c.E : kind == 'I' ? &c.I : kind == 'T' ? &c.T : kind == 'S' ? &c.S : nullptr;
+        int* slot = kind == 'E'   ? &c.E
+                    : kind == 'I' ? &c.I
+                    : kind == 'T' ? &c.T
+                    : kind == 'S' ? &c.S
+                                  : nullptr;
         if (slot && *slot < 0) *slot = k;
     }
     if (c.E >= 0) {
@@ -302,7 +309,8 @@ void ReadEcLab(const std::vector<std::string>& lines, MeasuredCurve& curve) {
     for (size_t k = 1; k < lines.size() && k < 10; ++k)
         if (StartsWith(Lower(lines[k]), "nb header lines")) {
             const auto n = HeaderValue(lines[k], lines[k].find(':') + 1, false);
-            if (!n || *n < 3 || *n > static_cast<double>(lines.size()) || *n != static_cast<int>(*n))
+            if (!n || *n < 3 || *n > static_cast<double>(lines.size()) ||
+                *n != static_cast<int>(*n))
                 BadLine(k, "EC-Lab header line count unreadable");
             titleLine = static_cast<size_t>(*n) - 1;
         }
@@ -330,7 +338,9 @@ void ReadEcLab(const std::vector<std::string>& lines, MeasuredCurve& curve) {
         if (t.find("vs.") != std::string::npos && t.find("eoc") != std::string::npos)
             curve.VsOpenCircuit = true;
         if (StartsWith(t, "de/dt unit")) {
-            rateFactor = t.find("mv/s") != std::string::npos ? 1e-3 : t.find("v/s") != std::string::npos ? 1 : rateFactor;
+            rateFactor = t.find("mv/s") != std::string::npos  ? 1e-3
+                         : t.find("v/s") != std::string::npos ? 1
+                                                              : rateFactor;
         } else if (StartsWith(t, "de/dt")) {
             if (const auto v = HeaderValue(lines[k], 5, true)) rate = *v;
         }
@@ -360,10 +370,13 @@ void ReadGamry(const std::vector<std::string>& lines, MeasuredCurve& curve) {
         }
         if (f.size() >= 4 && f[0] == "VINIT" && f[3] == "T") curve.VsOpenCircuit = true;
         if (f.size() < 2 || f[1] != "TABLE") continue;
-        const bool voltammogram = StartsWith(f[0], "CURVE") &&
-            std::all_of(f[0].begin() + 5, f[0].end(), [](char ch) { return std::isdigit(static_cast<unsigned char>(ch)); });
+        const bool voltammogram =
+            StartsWith(f[0], "CURVE") && std::all_of(f[0].begin() + 5, f[0].end(), [](char ch) {
+                return std::isdigit(static_cast<unsigned char>(ch));
+            });
         if (!voltammogram) continue;  // OCVCURVE, WE2CURVE and the like are other tables
-        const int number = f[0].size() > 5 ? std::clamp(std::atoi(f[0].c_str() + 5), 0, 1000000) : 1;
+        const int number =
+            f[0].size() > 5 ? std::clamp(std::atoi(f[0].c_str() + 5), 0, 1000000) : 1;
         if (k + 2 >= lines.size()) BadLine(k, "table without its title rows");
         const std::vector<std::string> names = Split(lines[k + 1], '\t');
         const std::vector<std::string> units = Split(lines[k + 2], '\t');
@@ -397,7 +410,9 @@ void ReadGamry(const std::vector<std::string>& lines, MeasuredCurve& curve) {
 // ---- Metrohm Autolab NOVA -----------------------------------------------------------------
 
 char SeparatorOf(const std::string& line) {
-    return line.find(';') != std::string::npos ? ';' : line.find('\t') != std::string::npos ? '\t' : ',';
+    return line.find(';') != std::string::npos    ? ';'
+           : line.find('\t') != std::string::npos ? '\t'
+                                                  : ',';
 }
 
 void ReadNova(const std::vector<std::string>& lines, size_t title, MeasuredCurve& curve) {
@@ -436,7 +451,8 @@ void ReadPalmSens(const std::vector<std::string>& lines, MeasuredCurve& curve) {
         if (Trim(lines[k]).empty()) break;  // the table ends at its first blank line
         const std::vector<std::string> f = Split(lines[k], sep);
         for (size_t p = 0; p < pairs; ++p) {
-            const std::string e = 2 * p < f.size() ? f[2 * p] : "", i = 2 * p + 1 < f.size() ? f[2 * p + 1] : "";
+            const std::string e = 2 * p < f.size() ? f[2 * p] : "",
+                              i = 2 * p + 1 < f.size() ? f[2 * p + 1] : "";
             if (e.empty() && i.empty()) continue;  // this scan has ended
             Columns c;
             c.E = 0;
@@ -511,7 +527,8 @@ void ReadDelimited(const std::vector<std::string>& lines, size_t first, Delimite
         // numbers follow.
         size_t next = first + 1;
         while (next < lines.size() && Trim(lines[next]).empty()) ++next;
-        if (next == lines.size() || !AllNumbers(Split(lines[next], sep), comma)) UnknownLayout(lines);
+        if (next == lines.size() || !AllNumbers(Split(lines[next], sep), comma))
+            UnknownLayout(lines);
         ++first;
     }
     // Three columns or more: t, E, I when the first increases throughout, else E and I first.
@@ -539,7 +556,8 @@ Layout Recognize(const std::vector<std::string>& lines, size_t first) {
     if (head == "EXPLAIN") return Layout::Gamry;
     for (size_t k = first; k < lines.size() && k < first + 20; ++k)
         if (StartsWith(Trim(lines[k]), "Date and time measurement:")) return Layout::PalmSens;
-    if (head.find("WE(1).") != std::string::npos || head.find("Potential applied") != std::string::npos)
+    if (head.find("WE(1).") != std::string::npos ||
+        head.find("Potential applied") != std::string::npos)
         return Layout::Nova;
     if (ChiTitle(lines)) return Layout::Chi;
     return DelimitedLayout(lines, first) == Delimited::Plain ? Layout::Plain : Layout::Delimited;
@@ -557,10 +575,14 @@ std::string DecodeText(std::string_view bytes, std::string* encoding) {
     const auto set = [&](const char* name) {
         if (encoding) *encoding = name;
     };
-    if (StartsWith(bytes, "\xEF\xBB\xBF")) bytes.remove_prefix(3), set("UTF-8");
-    else if (StartsWith(bytes, "\xFF\xFE")) return set("UTF-16LE"), FromUtf16(bytes.substr(2), false);
-    else if (StartsWith(bytes, "\xFE\xFF")) return set("UTF-16BE"), FromUtf16(bytes.substr(2), true);
-    else set("UTF-8");
+    if (StartsWith(bytes, "\xEF\xBB\xBF"))
+        bytes.remove_prefix(3), set("UTF-8");
+    else if (StartsWith(bytes, "\xFF\xFE"))
+        return set("UTF-16LE"), FromUtf16(bytes.substr(2), false);
+    else if (StartsWith(bytes, "\xFE\xFF"))
+        return set("UTF-16BE"), FromUtf16(bytes.substr(2), true);
+    else
+        set("UTF-8");
     for (const char c : bytes)
         if (IsBinaryByte(static_cast<unsigned char>(c))) Raise(kNotTextExport);
     if (IsValidUtf8(bytes)) return std::string(bytes);
@@ -594,12 +616,23 @@ bool ReadInstrumentText(const std::string& text, MeasuredCurve& curve) {
     const std::vector<std::string> lines = SplitLines(text);
     const size_t first = FirstNonBlank(lines);
     switch (Recognize(lines, first)) {
-        case Layout::Plain: return false;
-        case Layout::EcLab: ReadEcLab(lines, curve); break;
-        case Layout::Gamry: ReadGamry(lines, curve); break;
-        case Layout::PalmSens: ReadPalmSens(lines, curve); break;
-        case Layout::Nova: ReadNova(lines, first, curve); break;
-        case Layout::Chi: ReadChi(lines, *ChiTitle(lines), curve); break;
+        case Layout::Plain:
+            return false;
+        case Layout::EcLab:
+            ReadEcLab(lines, curve);
+            break;
+        case Layout::Gamry:
+            ReadGamry(lines, curve);
+            break;
+        case Layout::PalmSens:
+            ReadPalmSens(lines, curve);
+            break;
+        case Layout::Nova:
+            ReadNova(lines, first, curve);
+            break;
+        case Layout::Chi:
+            ReadChi(lines, *ChiTitle(lines), curve);
+            break;
         case Layout::Delimited:
             ReadDelimited(lines, first, DelimitedLayout(lines, first), curve);
             break;

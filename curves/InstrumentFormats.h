@@ -22,13 +22,13 @@ inline constexpr const char* kNotTextExport =
 
 // One measured curve as an instrument file holds it.
 struct MeasuredCurve {
-    std::string Format;        // "CH Instruments text export", ...
-    std::vector<double> E;     // potential, V
-    std::vector<double> I;     // current, A, anodic positive as the file has it
-    std::vector<double> T;     // time, s; empty when the file has no time column
-    std::vector<int> Marker;   // the file's cycle marker per point; empty when it has none
-    std::string MarkerName;    // what the marker is: "cycle number", "CURVE", "Scan", ...
-    double ScanRate = 0;       // V/s as the file's header states it; 0 when it does not
+    std::string Format;          // "CH Instruments text export", ...
+    std::vector<double> E;       // potential, V
+    std::vector<double> I;       // current, A, anodic positive as the file has it
+    std::vector<double> T;       // time, s; empty when the file has no time column
+    std::vector<int> Marker;     // the file's cycle marker per point; empty when it has none
+    std::string MarkerName;      // what the marker is: "cycle number", "CURVE", "Scan", ...
+    double ScanRate = 0;         // V/s as the file's header states it; 0 when it does not
     bool VsOpenCircuit = false;  // the potentials are relative to the open-circuit potential
     std::string PotentialUnit = "V", CurrentUnit = "A";  // the units the file wrote
     bool DecimalComma = false;

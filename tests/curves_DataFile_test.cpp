@@ -7,7 +7,10 @@
 
 #include "commands/CurveCommands.h"
 #include "commands/FileCommands.h"
+#include "commands/FitCommands.h"
+#include "commands/SheetLayout.h"
 #include "curves/DataFile.h"
+#include "platform/NumberText.h"
 #include "tests/TestSupport.h"
 
 namespace zemra {
@@ -240,6 +243,91 @@ TEST(ReadData, ExportedCurveImportsBackIntoTheSameValues) {
     for (int i = 1; i <= 201; ++i) {
         EXPECT_RELABS_NEAR(c.wb.Curves.X(i), s.X(i), 1e-14, 1e-15) << i;
         EXPECT_EQ(c.wb.Curves.Y(i, 1), s.Y(i, 1)) << i;
+    }
+}
+
+}  // namespace
+}  // namespace zemra
+
+namespace zemra {
+namespace {
+
+const std::string kInstruments = std::string(ZEMRA_TEST_DATA) + "/instruments/";
+
+// An instrument's cycle lands on the sheet's own staircase: a simulation over the sheet as the
+// import left it has the same potentials, point for point.
+TEST(ImportMeasured, CycleOnTheSheetsStaircaseWithTheReport) {
+    test::Bench b;
+    b.wb.Input.SetChecked("overlap", true);
+    ASSERT_TRUE(Import(b, kInstruments + "chi_cv.txt"));
+    const InputRecord& in = b.wb.Input;
+    EXPECT_EQ(in.TextOf("Estart") + " " + in.TextOf("Eend") + " " + in.TextOf("Estep") + " " +
+                  in.TextOf("V") + " " +
+                  kScanModes[static_cast<size_t>(in.SelectedOf("ComboScan"))],
+              "0.2 -0.3 0.025 0.1 cycle");
+    const CurveStore& s = b.wb.Curves;
+    ASSERT_EQ(s.NoOfData, 42);  // 21 potentials down, the same 21 back
+    // Reduction positive: the file's -10 µA at -0.1 V on the way down.
+    EXPECT_REL_NEAR(s.Y(13, 1), 1e-5, 1e-4);
+    const std::string zone(14, ' ');
+    EXPECT_EQ(b.wb.Result.Lines,
+              std::vector<std::string>({"Format: CH Instruments text export",
+                                        "Points read = " + zone + " 41 ",
+                                        "Cycle taken = " + zone + "1 of 1 (by potential reversals)",
+                                        "Current sign turned: reduction current positive",
+                                        "Number of data point = " + zone.substr(9) + " 42 ",
+                                        "E step = " + zone.substr(9) + " 0.025 ",
+                                        "Scan rate (V/s) = " + zone.substr(4) + " 0.1 "}));
+    const std::vector<double> measured(s.X.Data() + 1, s.X.Data() + 43);
+    mnuSimulate(b.wb);
+    EXPECT_EQ(s.NoOfData, 42);
+    EXPECT_EQ(std::vector<double>(s.X.Data() + 1, s.X.Data() + 43), measured);
+}
+
+// A simulated voltammogram written as an instrument writes it (anodic current positive) is
+// fitted back to its formal potential right after the import.
+TEST(ImportMeasured, FitsRightAfterTheImport) {
+    test::Bench sim, fit;
+    for (Workbench* wb : {&sim.wb, &fit.wb}) {
+        ActivateSheet(*wb);  // as a user brings the sheet to the front to type
+        wb->Input.SetChecked("CheckDigital", false);
+    }
+    sim.wb.Input.SetListIndex("ComboScan", 1);
+    sim.wb.Input.SetText("Eze", 1, "-0.05");
+    mnuSimulate(sim.wb);
+    std::string chi =
+        "Cyclic Voltammetry\nInit E (V) = 0.3\nSegment = 2\n\nPotential/V, Current/A\n\n";
+    for (int i = 1; i <= sim.wb.Curves.NoOfData; ++i)
+        chi +=
+            GeneralNumber(sim.wb.Curves.X(i)) + ", " + GeneralNumber(-sim.wb.Curves.Y(i, 1)) + "\n";
+    fit.wb.Input.SetChecked("CheckFitted", 11, true);
+    ASSERT_TRUE(Import(fit, test::WriteTempFile("fit.txt", chi)));
+    mnuAutoFit_Click(fit.wb);
+    EXPECT_NEAR(Val(fit.wb.Input.CaptionOf("CheckFitted", 11)), -0.05, 1e-3);
+}
+
+TEST(ImportMeasured, RefusedCycleOrFileChangesNothing) {
+    const struct {
+        int Cycle;
+        std::string File, Message;
+    } cases[] = {
+        {5, kInstruments + "gamry_cv.DTA", "cycle 5 not in the file: it has 3"},
+        {3, kInstruments + "gamry_cv.DTA", "fewer than 2 data points in the cycle"},
+        {0,
+         test::WriteTempFile("cut.mpt",
+                             "EC-Lab ASCII FILE\nNb header lines : 3\nEwe/V\tI/mA\n0,1\t1\n0,2\n"),
+         "truncated row in line 5"},
+    };
+    for (const auto& c : cases) {
+        test::Bench b;
+        EarlierCurve(b.wb);
+        const CurveStore before = b.wb.Curves;
+        b.wb.Import.Cycle = c.Cycle;
+        EXPECT_FALSE(Import(b, c.File));
+        EXPECT_EQ(b.host.Messages, std::vector<std::string>{"ReadData Error: " + c.Message});
+        ExpectSameStore(before, b.wb.Curves);
+        EXPECT_EQ(b.wb.Input.TextOf("Estart") + b.wb.Input.TextOf("Eend"), "0.3-0.3");
+        EXPECT_TRUE(b.wb.Result.Lines.empty());
     }
 }
 
