@@ -132,18 +132,29 @@ DataPoints ParseDataFile(std::istream& in) {
     return points;
 }
 
-void StoreImportedData(Workbench& wb, const DataPoints& points) {
+namespace {
+
+// The points into a new curve slot over the shared axis, marked as measured; their count.
+int CommitPoints(Workbench& wb, const std::vector<double>& X, const std::vector<double>& Y) {
     CurveStore& s = wb.Curves;
     NewCurveSlot(s, wb.Fit.Fitting, wb.Input.IsChecked("overlap"));
-    const int n = static_cast<int>(points.X.size());
+    const int n = static_cast<int>(X.size());
     for (int i = 1; i <= n; ++i) {
-        s.X(i) = points.X[static_cast<size_t>(i - 1)];
-        s.Y(i, s.NewCurve) = points.Y[static_cast<size_t>(i - 1)];
+        s.X(i) = X[static_cast<size_t>(i - 1)];
+        s.Y(i, s.NewCurve) = Y[static_cast<size_t>(i - 1)];
     }
     s.Measured[static_cast<size_t>(s.NewCurve)] = true;
     s.NoOfData = n;
     s.FirstPoint = 1;
     s.LastPoint = n;
+    return n;
+}
+
+}  // namespace
+
+void StoreImportedData(Workbench& wb, const DataPoints& points) {
+    CurveStore& s = wb.Curves;
+    const int n = CommitPoints(wb, points.X, points.Y);
 
     // With fewer than two points X(2) still holds the earlier axis value, and two equal first
     // potentials give no step either: the sheet is then left as it is, since a step of 0 only
@@ -265,17 +276,7 @@ void StoreMeasuredCurve(Workbench& wb, const MeasuredCurve& m, const ImportChoic
                                                           all ? m.T : part(m.T, taken));
     for (const double y : r.Y) Finite(y);
 
-    CurveStore& s = wb.Curves;
-    NewCurveSlot(s, wb.Fit.Fitting, wb.Input.IsChecked("overlap"));
-    const int n = static_cast<int>(r.X.size());
-    for (int i = 1; i <= n; ++i) {
-        s.X(i) = r.X[static_cast<size_t>(i - 1)];
-        s.Y(i, s.NewCurve) = r.Y[static_cast<size_t>(i - 1)];
-    }
-    s.Measured[static_cast<size_t>(s.NewCurve)] = true;
-    s.NoOfData = n;
-    s.FirstPoint = 1;
-    s.LastPoint = n;
+    const int n = CommitPoints(wb, r.X, r.Y);
 
     ResultWindow& w = wb.Result;
     w.Print(PrintLine("Format: " + m.Format + (m.DecimalComma ? ", decimal comma" : "")));

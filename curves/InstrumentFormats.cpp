@@ -479,9 +479,17 @@ bool HasLetter(const std::string& s) {
     });
 }
 
-bool Increasing(const std::vector<double>& v) {
-    for (size_t k = 1; k < v.size(); ++k)
-        if (!(v[k] > v[k - 1])) return false;
+// True when the first column of the first 20 rows from line `first` increases throughout.
+bool FirstColumnIncreases(const std::vector<std::string>& lines, size_t first, char sep,
+                          bool decimalComma) {
+    std::vector<double> v;
+    for (size_t k = first; k < lines.size() && v.size() < 20; ++k) {
+        if (Trim(lines[k]).empty()) continue;
+        const auto x = Number(Split(lines[k], sep)[0], decimalComma);
+        if (!x) break;
+        if (!v.empty() && !(*x > v.back())) return false;
+        v.push_back(*x);
+    }
     return v.size() >= 2;
 }
 
@@ -501,14 +509,8 @@ Delimited DelimitedLayout(const std::vector<std::string>& lines, size_t first) {
     if (sep != ',') return Delimited::Headerless;
     if (f.size() != 3) return Delimited::Plain;  // the program's own comma pairs
     // Three comma columns with a monotonic first column are t, E, I.
-    std::vector<double> firstColumn;
-    for (size_t k = first; k < lines.size() && firstColumn.size() < 20; ++k) {
-        if (Trim(lines[k]).empty()) continue;
-        const auto v = Number(Split(lines[k], sep)[0], false);
-        if (!v) break;
-        firstColumn.push_back(*v);
-    }
-    return Increasing(firstColumn) ? Delimited::Headerless : Delimited::Plain;
+    return FirstColumnIncreases(lines, first, sep, false) ? Delimited::Headerless
+                                                          : Delimited::Plain;
 }
 
 void ReadDelimited(const std::vector<std::string>& lines, size_t first, Delimited layout,
@@ -532,14 +534,7 @@ void ReadDelimited(const std::vector<std::string>& lines, size_t first, Delimite
         ++first;
     }
     // Three columns or more: t, E, I when the first increases throughout, else E and I first.
-    std::vector<double> firstColumn;
-    for (size_t k = first; k < lines.size() && firstColumn.size() < 20; ++k) {
-        if (Trim(lines[k]).empty()) continue;
-        const auto v = Number(Split(lines[k], sep)[0], comma);
-        if (!v) break;
-        firstColumn.push_back(*v);
-    }
-    const bool timed = f.size() >= 3 && Increasing(firstColumn);
+    const bool timed = f.size() >= 3 && FirstColumnIncreases(lines, first, sep, comma);
     c = Columns{};
     c.T = timed ? 0 : -1;
     c.E = timed ? 1 : 0;
