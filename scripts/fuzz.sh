@@ -24,9 +24,11 @@ for src in tests/fuzz/*.cpp; do
   name=$(basename "$src" .cpp)
   corpus="$build/corpus/$name"
   mkdir -p "$corpus"
-  # The data fixtures seed every target; the file reader gets room for files of 4001 points.
+  # The data fixtures seed every target (the instrument samples too); the file readers get room
+  # for files of 4001 points.
   max_len=4096
   [ "$name" = fuzz_DataFile ] && max_len=20000
+  [ "$name" = fuzz_InstrumentFormats ] && max_len=20000
   log="$build/$name.log"
   if "$build/$name" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
        -max_len="$max_len" -artifact_prefix="$build/artifacts/$name-" \
