@@ -2,6 +2,8 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QDragEnterEvent>
@@ -27,6 +29,7 @@
 #include "commands/FileCommands.h"
 #include "commands/FormLayout.h"
 #include "commands/SheetLayout.h"
+#include "curves/DataFile.h"
 #include "curves/Plot.h"
 #include "desktop/FormWindow.h"
 #include "desktop/PlotPainter.h"
@@ -70,6 +73,32 @@ std::optional<PngSettings> PngDialog(QWidget* parent, const PngSettings& propose
     form->addRow(buttons);
     if (dialog.exec() != QDialog::Accepted) return std::nullopt;
     return PngSettings{QSize(width->value(), height->value()), dpi->value()};
+}
+
+// The cycle and the current sign to take from a potentiostat's export.
+std::optional<ImportChoice> ImportDialog(QWidget* parent, const MeasuredCurve& curve, int cycles,
+                                         const ImportChoice& proposed) {
+    QDialog dialog(parent);
+    dialog.setWindowTitle(QStringLiteral("Import Data"));
+    auto* form = new QFormLayout(&dialog);
+    form->addRow(QStringLiteral("Format"), new QLabel(Q(curve.Format), &dialog));
+    form->addRow(QStringLiteral("Points"), new QLabel(QString::number(curve.E.size()), &dialog));
+    form->addRow(QStringLiteral("Cycles found"), new QLabel(QString::number(cycles), &dialog));
+    auto* cycle = new QComboBox(&dialog);
+    cycle->addItem(QStringLiteral("last complete cycle"), ImportChoice::kLastComplete);
+    for (int k = 1; k <= cycles; ++k) cycle->addItem(QStringLiteral("cycle %1").arg(k), k);
+    cycle->addItem(QStringLiteral("all cycles"), ImportChoice::kAll);
+    cycle->setCurrentIndex(std::max(0, cycle->findData(proposed.Cycle)));
+    form->addRow(QStringLiteral("Take"), cycle);
+    auto* sign = new QCheckBox(QStringLiteral("keep the file's current sign (anodic positive)"));
+    sign->setChecked(proposed.FileSign);
+    form->addRow(sign);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    form->addRow(buttons);
+    if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+    return ImportChoice{cycle->currentData().toInt(), sign->isChecked()};
 }
 
 // The program's icon: a cyclic voltammogram, a forward peak above and a return peak below.
@@ -151,6 +180,9 @@ MainWindow::MainWindow() : host_(this), wb_(host_, picture_) {
     });
 
     AskPngSettings = [this](const PngSettings& proposed) { return PngDialog(this, proposed); };
+    AskImportChoice = [this](const MeasuredCurve& curve, int cycles, const ImportChoice& proposed) {
+        return ImportDialog(this, curve, cycles, proposed);
+    };
     AskPrinter = [this](QPrinter& printer) {
         if (!QPrinterInfo::availablePrinters().isEmpty()) {
             QPrintDialog dialog(&printer, this);
@@ -242,7 +274,9 @@ void MainWindow::AddMenuItems(QMenu* menu, const std::vector<MenuEntry>& items) 
 }
 
 void MainWindow::Trigger(const MenuEntry& e) {
-    if (e.Run)
+    if (e.Name == "mnuImport")
+        ImportData();
+    else if (e.Run)
         Act([this, run = e.Run] { run(wb_); });
     else if (e.Name == "mnuCopyto")
         CopyPlot();
@@ -407,8 +441,29 @@ void MainWindow::dropEvent(QDropEvent* event) {
     // A data file dropped on the window is imported as if chosen in Import Data's dialog.
     host_.DroppedFile = event->mimeData()->urls().first().toLocalFile().toStdString();
     event->acceptProposedAction();
-    Act([this] { mnuImport(wb_); });
+    ImportData();
     host_.DroppedFile.reset();
+}
+
+void MainWindow::ImportData() {
+    Act([this] {
+        const auto name = host_.ChooseOpenFile(kImportFileFilter);
+        if (!name) return;
+        try {
+            const ImportedFile f = ReadAnyDataFile(*name);
+            if (!f.Plain) {
+                const auto choice =
+                    AskImportChoice(f.Measured, CyclesFound(f.Measured), wb_.Import);
+                if (!choice) return;
+                wb_.Import = *choice;
+            }
+        } catch (const RuntimeError&) {
+            // The import itself reads the file again and reports the failure.
+        }
+        // The command's own file choice is answered with the file just chosen.
+        host_.DroppedFile = *name;
+        mnuImport(wb_);
+    });
 }
 
 }  // namespace zemra

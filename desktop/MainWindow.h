@@ -11,6 +11,7 @@
 #include <string>
 
 #include "commands/MenuTree.h"
+#include "curves/InstrumentFormats.h"
 #include "desktop/PictureOutput.h"
 #include "desktop/QtHost.h"
 #include "state/Workbench.h"
@@ -56,6 +57,14 @@ class MainWindow : public QMainWindow {
     // cancelled), and the printer choice (false when cancelled).
     std::function<std::optional<PngSettings>(const PngSettings& proposed)> AskPngSettings;
     std::function<bool(QPrinter& printer)> AskPrinter;
+
+    // Import Data: a potentiostat's export is shown with its format, points and cycles found,
+    // and the user picks the cycle and the current sign (nullopt when cancelled); the program's
+    // own layout imports without asking. Replaceable for tests.
+    void ImportData();
+    std::function<std::optional<ImportChoice>(const MeasuredCurve& curve, int cycles,
+                                              const ImportChoice& proposed)>
+        AskImportChoice;
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

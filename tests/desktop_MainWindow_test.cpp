@@ -11,10 +11,12 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QtTest>
+#include <algorithm>
 #include <cmath>
 #include <memory>
 
 #include "commands/MenuTree.h"
+#include "curves/DataFile.h"
 #include "desktop/FormWindow.h"
 #include "desktop/MainWindow.h"
 #include "desktop/PlotWindow.h"
@@ -162,6 +164,31 @@ class MainWindowTest : public QObject {
         QVERIFY(messages.empty());
         QCOMPARE(w->Bench().Curves.NoOfData, 201);
         QVERIFY(Item("mnuDisplay")->isEnabled());
+    }
+
+    // A potentiostat's export asks which cycle to take; the program's own file does not ask.
+    void importOfAnInstrumentFileAsksForTheCycle() {
+        int asked = 0;
+        w->AskImportChoice = [&](const MeasuredCurve& c, int cycles, const ImportChoice&) {
+            ++asked;
+            if (c.Format != "Gamry Framework DTA" || cycles != 3)
+                return std::optional<ImportChoice>();
+            return std::optional<ImportChoice>(ImportChoice{1, false});
+        };
+        for (const char* file : {"/instruments/gamry_cv.DTA", "/wave201.csv"}) {
+            w->Host().ChooseFile = [&](const std::string& filter, bool) {
+                return filter == kImportFileFilter
+                           ? std::optional<std::string>(ZEMRA_TEST_DATA + std::string(file))
+                           : std::nullopt;
+            };
+            Item("mnuImport")->trigger();
+            QCOMPARE(asked, 1);
+            QVERIFY(messages.empty());
+            QCOMPARE(w->Bench().Curves.NoOfData, asked && file[1] == 'i' ? 22 : 201);
+        }
+        const auto& lines = w->Bench().Result.Lines;
+        QVERIFY(std::count(lines.begin(), lines.end(),
+                           "Cycle taken = " + std::string(14, ' ') + "1 of 3 (by CURVE)") == 1);
     }
 };
 
