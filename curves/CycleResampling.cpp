@@ -68,10 +68,14 @@ double Range(const Branch& b) {
 // Grid step: the median step to three digits, widened until `pointsFor(step)` fits.
 template <class Count>
 double GridStep(double median, double span, int maxPoints, Count pointsFor) {
+    if (!std::isfinite(span)) Raise("potentials out of range");
     double step = ThreeDigits(median);
     if (!(step > 0)) Raise("the potential does not change");
-    while (pointsFor(step) > maxPoints)
+    // Each round widens by at least 1 %, from span / maxPoints on: a few hundred rounds at most.
+    for (int round = 0; pointsFor(step) > maxPoints; ++round) {
+        if (round > 2000) Raise("more than " + std::to_string(maxPoints) + " data points");
         step = ThreeDigits(std::max(step * 1.01, span / maxPoints), true);
+    }
     return step;
 }
 
@@ -82,6 +86,7 @@ double ThreeDigits(double x, bool up) {
     // Scaled by an exact power of ten, so that 0.00123 comes out as the double nearest 0.00123.
     const int e = static_cast<int>(std::floor(std::log10(x))) - 2;
     const double p = std::pow(10.0, std::abs(e));
+    if (!std::isfinite(p)) return x;  // far below the normal doubles: kept as it is
     const double m = e < 0 ? x * p : x / p;
     const double r = up ? std::ceil(m - 1e-9) : std::round(m);
     return e < 0 ? r / p : r * p;
