@@ -213,7 +213,7 @@ InputRecord::InputRecord() {
         Control& g = Add(OptionGroup(kMech, "mech", captions, tips));
         // As designed, only the mechanisms of the closed-form currents are offered.
         for (int k = 1; k <= 17; ++k)
-            g.EntryEnabled[static_cast<size_t>(k - 1)] = k == 1 || k == 4 || k == 9;
+            g.EntryEnabled[static_cast<size_t>(k - 1)] = MechanismOf(k).ClosedForm;
     }
 
     // Plot-option dialog.
