@@ -26,19 +26,19 @@ void ShowFitSlot(Workbench& wb, int slot, bool shown) {
 void ShowSpeciesRow(Workbench& wb, int r, bool shown) {
     for (const char* name : {"specie", "D", "C", "Cinit"}) wb.Input.SetShown(name, r, shown);
     wb.Input.SetShown("Cond", r - 1, shown);
-    ShowFitSlot(wb, r, shown);
+    ShowFitSlot(wb, FitSlot(FitParam::C, r), shown);
 }
 
 void ShowChargeRow(Workbench& wb, int r, bool shown) {
     for (const char* name : {"heter", "ks", "alph", "NEL", "Eze"})
         wb.Input.SetShown(name, r, shown);
-    for (int offset : {4, 7, 10}) ShowFitSlot(wb, r + offset, shown);
+    for (FitParam param : kChargeTransferFitParams) ShowFitSlot(wb, FitSlot(param, r), shown);
 }
 
 void ShowHomogeneousRow(Workbench& wb, int r, bool shown) {
     for (const char* name : {"pl", "homo", "kb", "kf", "LabelKeq"})
         wb.Input.SetShown(name, r, shown);
-    for (int offset : {13, 16}) ShowFitSlot(wb, r + offset, shown);
+    for (FitParam param : kHomogeneousFitParams) ShowFitSlot(wb, FitSlot(param, r), shown);
 }
 
 }  // namespace

@@ -67,6 +67,21 @@ const std::array<const char*, 8> kElectrodeCaptions = {
     "4)  Microdisc", "5)  (Micro)Cylindrical", "6)  (Micro)Hemicylindrical",
     "7)  Thin film", "8)  Rotating disk"};
 
+const std::array<YQuantityInfo, 4> kYQuantities = {{{"current I", "I /A"},
+                                                    {"resistance R", "R /Ohm"},
+                                                    {"conductance Cond", "Cond /1/Ohm"},
+                                                    {"surface concentration C", "C /M"}}};
+
+const char* YQuantityCaption(YQuantity q) {
+    return kYQuantities[static_cast<size_t>(q)].Caption;
+}
+
+std::optional<YQuantity> YQuantityOf(const std::string& caption) {
+    for (size_t k = 0; k < kYQuantities.size(); ++k)
+        if (caption == kYQuantities[k].Caption) return YQuantity(k);
+    return std::nullopt;
+}
+
 const std::array<const char*, 3> kScanModes = {"single", "cycle", "2 cycles"};
 const std::array<double, 3> kScanCycles = {0.5, 1.0, 2.0};
 

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <array>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -163,6 +164,17 @@ extern const std::array<MechanismInfo, 17> kMechanisms;
 const MechanismInfo& MechanismOf(int mechanism);
 // Entry k (1..8) at index k - 1.
 extern const std::array<const char*, 8> kElectrodeCaptions;
+// The quantities of the Y axis (formOption's ComboY), in list order.
+enum class YQuantity { Current, Resistance, Conductance, SurfaceConcentration };
+struct YQuantityInfo {
+    const char* Caption;    // list entry
+    const char* AxisTitle;  // title of the plot's Y axis
+};
+// Entry of each quantity at the index of its enum value.
+extern const std::array<YQuantityInfo, 4> kYQuantities;
+const char* YQuantityCaption(YQuantity q);
+// The quantity of a list entry; nothing for a text that is not one.
+std::optional<YQuantity> YQuantityOf(const std::string& caption);
 // Scan-mode list entries in list order and their ScanCycles factors.
 extern const std::array<const char*, 3> kScanModes;
 extern const std::array<double, 3> kScanCycles;
