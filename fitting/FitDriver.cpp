@@ -157,24 +157,13 @@ void Fit(Workbench& wb, const PointVector& ydata, Clock::time_point start) {
 }  // namespace
 
 Real* FitSlotEntry(ParameterModel& m, int slot) {
+    // The model's table of each fitted quantity, in the order of FitParam.
+    static constexpr RealTable ParameterModel::*kTables[] = {
+        &ParameterModel::C,       &ParameterModel::ks, &ParameterModel::Alpha,
+        &ParameterModel::Eformal, &ParameterModel::kf, &ParameterModel::kb};
     const std::optional<FitSlotKey> key = FitSlotParam(slot);
     if (!key) return nullptr;
-    const size_t row = static_cast<size_t>(key->Row);
-    switch (key->Param) {
-        case FitParam::C:
-            return &m.C[row];
-        case FitParam::ks:
-            return &m.ks[row];
-        case FitParam::Alpha:
-            return &m.Alpha[row];
-        case FitParam::Eformal:
-            return &m.Eformal[row];
-        case FitParam::kf:
-            return &m.kf[row];
-        case FitParam::kb:
-            return &m.kb[row];
-    }
-    return nullptr;
+    return &(m.*kTables[static_cast<size_t>(key->Param)])[static_cast<size_t>(key->Row)];
 }
 
 void UseCurrentCurveAsData(Workbench& wb) {
