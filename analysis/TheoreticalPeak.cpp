@@ -52,7 +52,7 @@ void PulseValues(const Reaction& r, TheoreticalValues& v) {
         v.Erev = r.EHalf() - m.Epulse / 2;
     } else {
         const double sigma = Exp(r.n * m.FRT * m.Epulse);
-        v.Irev = ipulse * Div(1 - sigma, 1 + sigma) * 2.47;
+        v.Irev = ipulse * Div(1 - sigma, 1 + sigma) * kSquareWaveSamplingFactor;
         v.Erev = r.EHalf();
     }
 }

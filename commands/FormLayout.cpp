@@ -22,8 +22,10 @@ FormSection Table(const char* caption, int lastRow, std::vector<FormColumn> colu
     return s;
 }
 
-// The fitted box and the two bounds of the fit slots of a column, at offset `offset` from the row.
-std::vector<FormColumn> FitSlot(int offset) {
+// The fitted box and the two bounds of a quantity's fit slots, at the offset of row r's slot
+// from r.
+std::vector<FormColumn> FitColumns(FitParam param) {
+    const int offset = FitSlot(param, 1) - 1;
     return {{"CheckFitted", offset}, {"TextCmin", offset}, {"TextCmax", offset}};
 }
 
@@ -36,17 +38,21 @@ std::vector<FormColumn> Join(std::initializer_list<std::vector<FormColumn>> part
 FormDescription Sheet() {
     FormDescription f{"FormExpr", "Experimental", "cmdOK", "SheetOK", {}};
     f.Sections.push_back(Table(
-        "Species", 4, Join({{{"specie"}, {"D"}, {"C"}, {"Cinit"}}, FitSlot(0), {{"Cond", -1}}})));
+        "Species", 4,
+        Join({{{"specie"}, {"D"}, {"C"}, {"Cinit"}}, FitColumns(FitParam::C), {{"Cond", -1}}})));
     f.Sections.push_back(Table("Heterogeneous Reaction", 3,
                                Join({{{"heter"}, {"Eze"}},
-                                     FitSlot(10),
+                                     FitColumns(FitParam::Eformal),
                                      {{"NEL"}, {"alph"}},
-                                     FitSlot(7),
+                                     FitColumns(FitParam::Alpha),
                                      {{"ks"}},
-                                     FitSlot(4)})));
-    f.Sections.push_back(Table(
-        "Homogeneous Reaction", 3,
-        Join({{{"homo"}, {"pl"}, {"kf"}}, FitSlot(13), {{"kb"}}, FitSlot(16), {{"LabelKeq"}}})));
+                                     FitColumns(FitParam::ks)})));
+    f.Sections.push_back(Table("Homogeneous Reaction", 3,
+                               Join({{{"homo"}, {"pl"}, {"kf"}},
+                                     FitColumns(FitParam::kf),
+                                     {{"kb"}},
+                                     FitColumns(FitParam::kb),
+                                     {{"LabelKeq"}}})));
     f.Sections.push_back(Section("Instrumental Parameters",
                                  {{"Estart"},
                                   {"Eend"},

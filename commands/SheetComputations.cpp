@@ -51,71 +51,64 @@ void PreEquilibrate(Workbench& wb) {
     const double K = Val(wb.Input.CaptionOf("LabelKeq", 1));
     std::array<std::optional<double>, 5> cinit{};
     std::array<double, 5> Cx{};
-    switch (mech) {
-        case 2:
-        case 3:
-        case 14:
-        case 15: {  // consecutive charge transfers A -> B -> C (-> D)
-            const int nCharge = wb.Model.NCharge;
-            double A = C(1);
-            for (int j = 1; j <= nCharge && j <= 3; ++j) {
-                if (j > 1) A = C(j) + Cx[j - 1];
-                const double th = Theta(wb, j);
-                Cx[j] = Div(A * th - C(j + 1), 1 + th);
-                cinit[j] = A - Cx[j];
+    const ChargeChain chain = MechanismOf(mech).Chain;
+    if (chain == ChargeChain::Consecutive) {  // charge transfers A -> B -> C (-> D)
+        const int nCharge = wb.Model.NCharge;
+        double A = C(1);
+        for (int j = 1; j <= nCharge && j <= 3; ++j) {
+            if (j > 1) A = C(j) + Cx[j - 1];
+            const double th = Theta(wb, j);
+            Cx[j] = Div(A * th - C(j + 1), 1 + th);
+            cinit[j] = A - Cx[j];
+        }
+        const int m = nCharge + 1;
+        if (m >= 2 && m <= 4) cinit[m] = C(m) + Cx[m - 1];
+    } else if (chain == ChargeChain::TwoCouples) {  // two separate couples A/B and C/D
+        const int nCharge = wb.Model.NCharge;
+        for (int j = 1; j <= nCharge && j <= 2; ++j) {
+            const double th = Theta(wb, j);
+            const double X = Div(C(2 * j - 1) * th - C(2 * j), 1 + th);
+            cinit[2 * j - 1] = C(2 * j - 1) - X;
+            cinit[2 * j] = C(2 * j) + X;
+        }
+    } else {
+        switch (mech) {
+            case 5:
+            case 6: {  // C = A ahead of A + ne = B
+                const double Y = Div(C(3) * K - C(1), K + 1);
+                const double th = Theta(wb, 1);
+                const double X = Div((C(1) + Y) * th - C(2), 1 + th);
+                cinit[3] = C(3) - Y;
+                cinit[1] = C(1) + Y - X;
+                cinit[2] = C(2) + X;
+                break;
             }
-            const int m = nCharge + 1;
-            if (m >= 2 && m <= 4) cinit[m] = C(m) + Cx[m - 1];
-            break;
-        }
-        case 4:
-        case 11:
-        case 12:
-        case 13: {  // two separate couples A/B and C/D
-            const int nCharge = wb.Model.NCharge;
-            for (int j = 1; j <= nCharge && j <= 2; ++j) {
-                const double th = Theta(wb, j);
-                const double X = Div(C(2 * j - 1) * th - C(2 * j), 1 + th);
-                cinit[2 * j - 1] = C(2 * j - 1) - X;
-                cinit[2 * j] = C(2 * j) + X;
+            case 7:
+            case 8: {  // A + ne = B followed by B = C (2B = C uses the same linear balance)
+                const double A = C(1);
+                const double th = Theta(wb, 1);
+                const double X = Div(A * th - C(2), 1 + th);
+                const double Y = Div((C(2) + X) * K - C(3), K + 1);
+                cinit[1] = A - X;
+                cinit[2] = C(2) + X - Y;
+                cinit[3] = C(3) + Y;
+                break;
             }
-            break;
-        }
-        case 5:
-        case 6: {  // C = A ahead of A + ne = B
-            const double Y = Div(C(3) * K - C(1), K + 1);
-            const double th = Theta(wb, 1);
-            const double X = Div((C(1) + Y) * th - C(2), 1 + th);
-            cinit[3] = C(3) - Y;
-            cinit[1] = C(1) + Y - X;
-            cinit[2] = C(2) + X;
-            break;
-        }
-        case 7:
-        case 8: {  // A + ne = B followed by B = C (2B = C uses the same linear balance)
-            const double A = C(1);
-            const double th = Theta(wb, 1);
-            const double X = Div(A * th - C(2), 1 + th);
-            const double Y = Div((C(2) + X) * K - C(3), K + 1);
-            cinit[1] = A - X;
-            cinit[2] = C(2) + X - Y;
-            cinit[3] = C(3) + Y;
-            break;
-        }
-        case 17: {  // C = A + pD: only the chemical equilibrium
-            const double Dp = Pow(C(4), ListValue(wb, "pl", 1));
-            const double Y = Div(C(3) * K - C(1) * Dp, K + Dp);
-            cinit[3] = C(3) - Y;
-            cinit[1] = C(1) + Y;
-            break;
-        }
-        default: {  // 1, 9, 10, 16: the couple A/B
-            const double A = C(1);
-            const double th = Theta(wb, 1);
-            const double X = Div(A * th - C(2), 1 + th);
-            cinit[1] = A - X;
-            cinit[2] = C(2) + X;
-            break;
+            case 17: {  // C = A + pD: only the chemical equilibrium
+                const double Dp = Pow(C(4), ListValue(wb, "pl", 1));
+                const double Y = Div(C(3) * K - C(1) * Dp, K + Dp);
+                cinit[3] = C(3) - Y;
+                cinit[1] = C(1) + Y;
+                break;
+            }
+            default: {  // 1, 9, 10, 16: the couple A/B
+                const double A = C(1);
+                const double th = Theta(wb, 1);
+                const double X = Div(A * th - C(2), 1 + th);
+                cinit[1] = A - X;
+                cinit[2] = C(2) + X;
+                break;
+            }
         }
     }
     for (auto& v : cinit)

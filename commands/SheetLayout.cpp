@@ -5,30 +5,6 @@
 
 namespace zemra {
 
-const ReactionCaptions& ReactionCaptionsOf(int mechanism) {
-    static const ReactionCaptions kCaptions[17] = {
-        {{"A+ne=B", "", ""}, {"", ""}},
-        {{"A+ne=B", "B+ne=C", ""}, {"", ""}},
-        {{"A+ne=B", "B+ne=C", "C+ne=D"}, {"", ""}},
-        {{"A+ne=B", "C+ne=D", ""}, {"", ""}},
-        {{"A+ne=B", "", ""}, {"C=A", ""}},
-        {{"A+ne=B", "", ""}, {"C=A", "B=D"}},
-        {{"A+ne=B", "", ""}, {"B=C", ""}},
-        {{"A+ne=B", "", ""}, {"2B=C", ""}},
-        {{"A+ne=B", "", ""}, {"B=A", ""}},
-        {{"A+ne=B", "", ""}, {"2B=A", ""}},
-        {{"A+ne=B", "C+ne=D", ""}, {"B=C", ""}},
-        {{"A+ne=B", "C+ne=D", ""}, {"B=D", ""}},
-        {{"A+ne=B", "C+ne=D", ""}, {"B=D", "C=A"}},
-        {{"A+ne=B", "B+ne=C", ""}, {"C=D", ""}},
-        {{"A+ne=B", "B+ne=C", ""}, {"B=D", ""}},
-        {{"A+ne=B", "", ""}, {"B+C=A+D", ""}},
-        {{"A+ne=B", "", ""}, {"C=A+pD", ""}},
-    };
-    static const ReactionCaptions kNone = {{"", "", ""}, {"", ""}};
-    return mechanism >= 1 && mechanism <= 17 ? kCaptions[mechanism - 1] : kNone;
-}
-
 namespace {
 
 void ShowTechniqueFields(InputRecord& in, int technique) {
@@ -50,19 +26,19 @@ void ShowFitSlot(Workbench& wb, int slot, bool shown) {
 void ShowSpeciesRow(Workbench& wb, int r, bool shown) {
     for (const char* name : {"specie", "D", "C", "Cinit"}) wb.Input.SetShown(name, r, shown);
     wb.Input.SetShown("Cond", r - 1, shown);
-    ShowFitSlot(wb, r, shown);
+    ShowFitSlot(wb, FitSlot(FitParam::C, r), shown);
 }
 
 void ShowChargeRow(Workbench& wb, int r, bool shown) {
     for (const char* name : {"heter", "ks", "alph", "NEL", "Eze"})
         wb.Input.SetShown(name, r, shown);
-    for (int offset : {4, 7, 10}) ShowFitSlot(wb, r + offset, shown);
+    for (FitParam param : kChargeTransferFitParams) ShowFitSlot(wb, FitSlot(param, r), shown);
 }
 
 void ShowHomogeneousRow(Workbench& wb, int r, bool shown) {
     for (const char* name : {"pl", "homo", "kb", "kf", "LabelKeq"})
         wb.Input.SetShown(name, r, shown);
-    for (int offset : {13, 16}) ShowFitSlot(wb, r + offset, shown);
+    for (FitParam param : kHomogeneousFitParams) ShowFitSlot(wb, FitSlot(param, r), shown);
 }
 
 }  // namespace
@@ -87,11 +63,11 @@ void ActivateSheet(Workbench& wb) {
     }
 
     // Rows a mechanism does not use keep the caption they last had.
-    const ReactionCaptions& captions = ReactionCaptionsOf(m.Mechanism);
+    const MechanismInfo& info = MechanismOf(m.Mechanism);
     for (int r = 1; r <= 3; ++r)
-        if (*captions.Heter[r - 1]) wb.Input.SetCaption("heter", r, captions.Heter[r - 1]);
+        if (*info.Heter[r - 1]) wb.Input.SetCaption("heter", r, info.Heter[r - 1]);
     for (int r = 1; r <= 2; ++r)
-        if (*captions.Homo[r - 1]) wb.Input.SetCaption("homo", r, captions.Homo[r - 1]);
+        if (*info.Homo[r - 1]) wb.Input.SetCaption("homo", r, info.Homo[r - 1]);
 }
 
 void mnuExperimental(Workbench& wb) {

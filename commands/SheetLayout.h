@@ -6,14 +6,6 @@
 
 namespace zemra {
 
-// The reaction texts of the charge-transfer rows (heter 1..3) and homogeneous rows (homo 1..2)
-// of a mechanism; "" where the row is not used.
-struct ReactionCaptions {
-    const char* Heter[3];
-    const char* Homo[2];
-};
-const ReactionCaptions& ReactionCaptionsOf(int mechanism);
-
 // The layout step: mechanism selection and the preconcentration handler, the technique's
 // fields, the species, charge-transfer and homogeneous rows for the counts, and the reaction
 // captions of the mechanism.

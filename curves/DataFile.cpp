@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <istream>
@@ -14,8 +15,42 @@
 
 namespace zemra {
 
+namespace {
+
+// The printed form of a number (one leading blank for a non-negative number, one trailing blank)
+// written at p; returns the end.
+char* PutPrintedNumber(char* p, double v) {
+    char digits[kGeneralNumberChars];
+    const size_t n = GeneralNumberChars(v, digits);
+    if (digits[0] != '-') *p++ = ' ';
+    std::memcpy(p, digits, n);
+    p += n;
+    *p++ = ' ';
+    return p;
+}
+
+// One line as the print statement writes `Print #1, x; ","; y`: x, the comma, blanks to the next
+// 14-character print zone, y, CR LF; formatted in place without the print line's string steps.
+void AppendDataLine(std::string& text, double x, double y) {
+    char line[2 * kGeneralNumberChars + kPrintZoneWidth + 8];
+    char* p = PutPrintedNumber(line, x);
+    *p++ = ',';
+    const size_t used = static_cast<size_t>(p - line);
+    const size_t zone = static_cast<size_t>(kPrintZoneWidth);
+    const size_t pad = zone - used % zone;
+    std::memset(p, ' ', pad);
+    p = PutPrintedNumber(p + pad, y);
+    *p++ = '\r';
+    *p++ = '\n';
+    text.append(line, static_cast<size_t>(p - line));
+}
+
+}  // namespace
+
 std::string DataLine(double x, double y) {
-    return PrintLine().Num(x).Text(",").Zone().Num(y).Str() + "\r\n";
+    std::string line;
+    AppendDataLine(line, x, y);
+    return line;
 }
 
 std::string DataFileText(int firstPoint, int lastPoint, const Array1<kRows>& X,
@@ -23,8 +58,10 @@ std::string DataFileText(int firstPoint, int lastPoint, const Array1<kRows>& X,
     std::string text;
     // Row 0 holds no point: before the first curve exists the range is 0..0 and the text is
     // empty rather than a line of zeros.
-    for (int i = std::max(firstPoint, 1); i <= lastPoint; ++i)
-        text += DataLine(X(i), Y(i, curveNo));
+    const int first = std::max(firstPoint, 1);
+    if (lastPoint < first) return text;
+    text.reserve(static_cast<size_t>(lastPoint - first + 1) * 48);
+    for (int i = first; i <= lastPoint; ++i) AppendDataLine(text, X(i), Y(i, curveNo));
     return text;
 }
 

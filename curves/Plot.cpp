@@ -213,11 +213,8 @@ void ReadPlotOptions(Workbench& wb) {
 }
 
 std::string YAxisTitle(const std::string& comboYText) {
-    if (comboYText == "current I") return "I /A";
-    if (comboYText == "resistance R") return "R /Ohm";
-    if (comboYText == "conductance Cond") return "Cond /1/Ohm";
-    if (comboYText == "surface concentration C") return "C /M";
-    return "";
+    const std::optional<YQuantity> q = YQuantityOf(comboYText);
+    return q ? kYQuantities[static_cast<size_t>(*q)].AxisTitle : "";
 }
 
 double DecadeUnit(double m, bool& found) {

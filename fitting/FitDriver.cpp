@@ -56,12 +56,15 @@ SlotValues GatherSlotValues(ParameterModel& m) {
     const int species = std::min<int>(m.NSpecies, 4);
     const int charges = std::min<int>(m.NCharge, 3);
     const int homogeneous = std::min<int>(m.NHomo, 3);
-    auto take = [&](int slot) { p[static_cast<size_t>(slot)] = *FitSlotEntry(m, slot); };
-    for (int r = 1; r <= species; ++r) take(r);
+    auto take = [&](FitParam param, int row) {
+        const int slot = FitSlot(param, row);
+        p[static_cast<size_t>(slot)] = *FitSlotEntry(m, slot);
+    };
+    for (int r = 1; r <= species; ++r) take(FitParam::C, r);
     for (int r = 1; r <= charges; ++r)
-        for (int offset : {4, 7, 10}) take(r + offset);
+        for (FitParam param : kChargeTransferFitParams) take(param, r);
     for (int r = 1; r <= homogeneous; ++r)
-        for (int offset : {13, 16}) take(r + offset);
+        for (FitParam param : kHomogeneousFitParams) take(param, r);
     return p;
 }
 
@@ -154,13 +157,13 @@ void Fit(Workbench& wb, const PointVector& ydata, Clock::time_point start) {
 }  // namespace
 
 Real* FitSlotEntry(ParameterModel& m, int slot) {
-    if (slot >= 1 && slot <= 4) return &m.C[static_cast<size_t>(slot)];
-    if (slot >= 5 && slot <= 7) return &m.ks[static_cast<size_t>(slot - 4)];
-    if (slot >= 8 && slot <= 10) return &m.Alpha[static_cast<size_t>(slot - 7)];
-    if (slot >= 11 && slot <= 13) return &m.Eformal[static_cast<size_t>(slot - 10)];
-    if (slot >= 14 && slot <= 16) return &m.kf[static_cast<size_t>(slot - 13)];
-    if (slot >= 17 && slot <= 19) return &m.kb[static_cast<size_t>(slot - 16)];
-    return nullptr;
+    // The model's table of each fitted quantity, in the order of FitParam.
+    static constexpr RealTable ParameterModel::*kTables[] = {
+        &ParameterModel::C,       &ParameterModel::ks, &ParameterModel::Alpha,
+        &ParameterModel::Eformal, &ParameterModel::kf, &ParameterModel::kb};
+    const std::optional<FitSlotKey> key = FitSlotParam(slot);
+    if (!key) return nullptr;
+    return &(m.*kTables[static_cast<size_t>(key->Param)])[static_cast<size_t>(key->Row)];
 }
 
 void UseCurrentCurveAsData(Workbench& wb) {

@@ -97,9 +97,7 @@ void ApplyDigitalAvailability(ParameterModel& m, InputRecord& in) {
         in.SetEntryEnabled("optElectrode", 7, false);
         in.SetEntryEnabled("optElectrode", 8, false);
     } else {
-        for (int k = 2; k <= 17; ++k) in.SetEntryEnabled("mech", k, false);
-        in.SetEntryEnabled("mech", 4, true);
-        in.SetEntryEnabled("mech", 9, true);
+        for (int k = 2; k <= 17; ++k) in.SetEntryEnabled("mech", k, MechanismOf(k).ClosedForm);
         in.SetEnabled("Ru", kNoRow, false);
         in.SetEntryEnabled("optElectrode", 7, true);
         in.SetEntryEnabled("optElectrode", 8, true);
@@ -114,7 +112,7 @@ void SelectMechanism(ParameterModel& m, InputRecord& in) {
     const int selected = in.SelectedOf("mech");
     if (selected >= 1 && selected <= 17) m.Mechanism = selected;
     if (m.Mechanism >= 1 && m.Mechanism <= 17) {
-        const MechanismInfo& info = kMechanisms[static_cast<size_t>(m.Mechanism - 1)];
+        const MechanismInfo& info = MechanismOf(m.Mechanism);
         m.NSpecies = info.NSpecies;
         m.NCharge = info.NCharge;
         m.NHomo = info.NHomo;

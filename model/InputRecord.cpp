@@ -101,17 +101,22 @@ InputRecord::InputRecord() {
         Add(ListBox(kExpr, "NEL", r, "n", "electron number", {"1", "2", "3"}));
         Add(TextBox(kExpr, "alph", r, "\xCE\xB1", "electron transfer coefficient", "0.5"));
         Add(TextBox(kExpr, "ks", r, "ks (cm/s)", "heterogeneous standard rate constant", "1e4"));
-        Add(CheckBox(kExpr, "CheckFitted", r + 4, "ks fitted", "fitted ks", false));
-        Add(TextBox(kExpr, "TextCmin", r + 4, "ks min", "mininum ks", "1e-4"));
-        Add(TextBox(kExpr, "TextCmax", r + 4, "ks max", "maxinum ks", "100"));
-        Add(CheckBox(kExpr, "CheckFitted", r + 7, "\xCE\xB1 fitted", "fitted alpha", false));
-        Add(TextBox(kExpr, "TextCmin", r + 7, "\xCE\xB1 min", "mininum alpha", "0.4"));
-        Add(TextBox(kExpr, "TextCmax", r + 7, "\xCE\xB1 max", "maxinum alpha", "0.6"));
-        Add(CheckBox(kExpr, "CheckFitted", r + 10, "E\xC2\xB0 fitted (V)", "fitted E\xC2\xB0",
+        Add(CheckBox(kExpr, "CheckFitted", FitSlot(FitParam::ks, r), "ks fitted", "fitted ks",
                      false));
-        Add(TextBox(kExpr, "TextCmin", r + 10, "E\xC2\xB0 min", "mininum E\xC2\xB0", "-0.2"));
-        Add(TextBox(kExpr, "TextCmax", r + 10, "E\xC2\xB0 max (V)", "maxinum E\xC2\xB0",
-                    ezeMax[r - 1]));
+        Add(TextBox(kExpr, "TextCmin", FitSlot(FitParam::ks, r), "ks min", "mininum ks", "1e-4"));
+        Add(TextBox(kExpr, "TextCmax", FitSlot(FitParam::ks, r), "ks max", "maxinum ks", "100"));
+        Add(CheckBox(kExpr, "CheckFitted", FitSlot(FitParam::Alpha, r), "\xCE\xB1 fitted",
+                     "fitted alpha", false));
+        Add(TextBox(kExpr, "TextCmin", FitSlot(FitParam::Alpha, r), "\xCE\xB1 min", "mininum alpha",
+                    "0.4"));
+        Add(TextBox(kExpr, "TextCmax", FitSlot(FitParam::Alpha, r), "\xCE\xB1 max", "maxinum alpha",
+                    "0.6"));
+        Add(CheckBox(kExpr, "CheckFitted", FitSlot(FitParam::Eformal, r), "E\xC2\xB0 fitted (V)",
+                     "fitted E\xC2\xB0", false));
+        Add(TextBox(kExpr, "TextCmin", FitSlot(FitParam::Eformal, r), "E\xC2\xB0 min",
+                    "mininum E\xC2\xB0", "-0.2"));
+        Add(TextBox(kExpr, "TextCmax", FitSlot(FitParam::Eformal, r), "E\xC2\xB0 max (V)",
+                    "maxinum E\xC2\xB0", ezeMax[r - 1]));
     }
     // Homogeneous reactions, rows 1..3.
     for (int r = 1; r <= 3; ++r) {
@@ -120,12 +125,14 @@ InputRecord::InputRecord() {
         Add(TextBox(kExpr, "kf", r, "kf", "forward chemical reaction rate constant", "10"));
         Add(TextBox(kExpr, "kb", r, "kb", "backward chemical reaction rate constant", "0.01"));
         Add(LabelBox(kExpr, "LabelKeq", r, "Keq", "chemical equilibrium constant", ""));
-        Add(CheckBox(kExpr, "CheckFitted", r + 13, "kf fitted", "fitted kf", false));
-        Add(TextBox(kExpr, "TextCmin", r + 13, "kf min", "mininum kf", "1"));
-        Add(TextBox(kExpr, "TextCmax", r + 13, "kf max", "maxinum kf", "100"));
-        Add(CheckBox(kExpr, "CheckFitted", r + 16, "kb fitted", "fitted kb", false));
-        Add(TextBox(kExpr, "TextCmin", r + 16, "kb min", "mininum kb", "0.001"));
-        Add(TextBox(kExpr, "TextCmax", r + 16, "kb max", "maxinum kb", "1"));
+        Add(CheckBox(kExpr, "CheckFitted", FitSlot(FitParam::kf, r), "kf fitted", "fitted kf",
+                     false));
+        Add(TextBox(kExpr, "TextCmin", FitSlot(FitParam::kf, r), "kf min", "mininum kf", "1"));
+        Add(TextBox(kExpr, "TextCmax", FitSlot(FitParam::kf, r), "kf max", "maxinum kf", "100"));
+        Add(CheckBox(kExpr, "CheckFitted", FitSlot(FitParam::kb, r), "kb fitted", "fitted kb",
+                     false));
+        Add(TextBox(kExpr, "TextCmin", FitSlot(FitParam::kb, r), "kb min", "mininum kb", "0.001"));
+        Add(TextBox(kExpr, "TextCmax", FitSlot(FitParam::kb, r), "kb max", "maxinum kb", "1"));
     }
     // Only the bounds of checked fit slots are shown: at start-up those of slot 1.
     for (int s = 2; s <= kFitSlots; ++s) {
@@ -213,7 +220,7 @@ InputRecord::InputRecord() {
         Control& g = Add(OptionGroup(kMech, "mech", captions, tips));
         // As designed, only the mechanisms of the closed-form currents are offered.
         for (int k = 1; k <= 17; ++k)
-            g.EntryEnabled[static_cast<size_t>(k - 1)] = k == 1 || k == 4 || k == 9;
+            g.EntryEnabled[static_cast<size_t>(k - 1)] = MechanismOf(k).ClosedForm;
     }
 
     // Plot-option dialog.
@@ -231,8 +238,11 @@ InputRecord::InputRecord() {
             Add(b);
         }
     }
-    Add(ListBox(kOption, "ComboY", kNoRow, "Y", "quantity on the Y axis",
-                {"current I", "resistance R", "conductance Cond", "surface concentration C"}));
+    {
+        std::vector<std::string> quantities;
+        for (const YQuantityInfo& q : kYQuantities) quantities.emplace_back(q.Caption);
+        Add(ListBox(kOption, "ComboY", kNoRow, "Y", "quantity on the Y axis", quantities));
+    }
     Add(CheckBox(kOption, "CheckXdir", kNoRow, "X direction: + -> -",
                  "X axis Direction from positive to negative", true));
     Add(CheckBox(kOption, "Yauto", kNoRow, "Y auto", "auto scale of Y axis ", true));

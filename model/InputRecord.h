@@ -10,6 +10,8 @@
 #include <unordered_map>
 #include <vector>
 
+#include "model/FitSlots.h"
+
 namespace zemra {
 
 enum class ControlKind {
@@ -43,9 +45,6 @@ struct Control {
     bool Enabled = true;
     bool ReadOnly = false;
 };
-
-// Number of fit slots: 1-4 concentrations, 5-7 ks, 8-10 alpha, 11-13 E°, 14-16 kf, 17-19 kb.
-inline constexpr int kFitSlots = 19;
 
 class InputRecord {
   public:

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <array>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -95,20 +96,85 @@ inline constexpr double kGasConstant = 8.31441;      // J/(mol K)
 inline constexpr double kCelsiusOffset = 273.14;     // K
 inline constexpr double kFaradayPerLitre = 96.4846;  // F/1000: currents from mol/L, cm and cm/s
 
+// Techniques and electrodes ----------------------------------------------------------------
+
+// The technique dialog's entries 1..5 and the electrode entries 1..8 by name.
+enum class TechniqueKind { Unknown, Sweep, DC, NormalPulse, DifferentialPulse, SquareWave };
+enum class GeometryKind {
+    Unknown,
+    Planar,
+    Spherical,
+    Hemispherical,
+    Microdisc,
+    Cylindrical,
+    Hemicylindrical,
+    ThinFilm,
+    RotatingDisk,
+};
+
+struct TechElectrode {
+    TechniqueKind Technique = TechniqueKind::Unknown;
+    GeometryKind Geometry = GeometryKind::Unknown;
+    // Electrodes 2 to 6, which the closed form treats as spheres of the electrode radius.
+    bool Radial() const {
+        return Geometry >= GeometryKind::Spherical && Geometry <= GeometryKind::Hemicylindrical;
+    }
+};
+
+// TechElectrodeCode (10 x technique + electrode) decoded; a part out of its range is Unknown.
+TechElectrode DecodeTechElectrode(int code);
+
+// Calibration of the closed-form pulse currents to the digital road, which samples each pulse one
+// implicit time step after its potential step and so reads close to sqrt(pi) times the Cottrell
+// current: normal and differential pulse step responses are multiplied by this factor.
+inline constexpr double kPulseSamplingFactor = 1.755;
+// The same calibration for the square-wave net current (forward minus reverse step response of a
+// half-period), whose two samples each carry the one-step sampling of the digital road.
+inline constexpr double kSquareWaveSamplingFactor = 2.47;
+// EC' outside the step techniques: the diffusion current is multiplied by the catalytic factor
+// S = sqrt(kf tcat) over this divisor, the enhancement that matches the digital road's
+// differential-pulse and square-wave peaks at large S.
+inline constexpr double kCatalyticPulseDivisor = 1.38;
+
 // Catalogues ------------------------------------------------------------------------------
+
+// How the charge transfers of a mechanism are linked: what the surface balance rows and the
+// pre-equilibration at the start potential sum over.
+enum class ChargeChain {
+    Single,       // one couple A/B
+    Consecutive,  // A + ne = B, B + ne = C (, C + ne = D): one balance over the whole chain
+    TwoCouples,   // A/B and C/D: a balance for each couple
+};
 
 struct MechanismInfo {
     const char* Caption;  // option text of the mechanism dialog
     const char* ToolTip;  // "" when the entry has none
     int NSpecies, NCharge, NHomo;
+    ChargeChain Chain;
+    const char* Heter[3];  // captions of the charge-transfer rows; "" for a row not used
+    const char* Homo[2];   // captions of the homogeneous-reaction rows; "" for a row not used
+    bool ClosedForm;       // has closed-form currents, so it is offered without digital simulation
 };
 
 // Entry k (1..5) at index k - 1.
 extern const std::array<const char*, 5> kTechniqueCaptions;
 // Entry k (1..17) at index k - 1.
 extern const std::array<MechanismInfo, 17> kMechanisms;
+// The entry of mechanism k, or an entry with no rows and no captions when k is not 1..17.
+const MechanismInfo& MechanismOf(int mechanism);
 // Entry k (1..8) at index k - 1.
 extern const std::array<const char*, 8> kElectrodeCaptions;
+// The quantities of the Y axis (formOption's ComboY), in list order.
+enum class YQuantity { Current, Resistance, Conductance, SurfaceConcentration };
+struct YQuantityInfo {
+    const char* Caption;    // list entry
+    const char* AxisTitle;  // title of the plot's Y axis
+};
+// Entry of each quantity at the index of its enum value.
+extern const std::array<YQuantityInfo, 4> kYQuantities;
+const char* YQuantityCaption(YQuantity q);
+// The quantity of a list entry; nothing for a text that is not one.
+std::optional<YQuantity> YQuantityOf(const std::string& caption);
 // Scan-mode list entries in list order and their ScanCycles factors.
 extern const std::array<const char*, 3> kScanModes;
 extern const std::array<double, 3> kScanCycles;

@@ -1,6 +1,7 @@
 #include "platform/NumberText.h"
 
 #include <cctype>
+#include <charconv>
 #include <clocale>
 #include <cmath>
 #include <cstdio>
@@ -129,18 +130,29 @@ std::string FormatPattern(double value, std::string_view pattern) {
     return mantissa + letter + std::to_string(exponent);
 }
 
+size_t GeneralNumberChars(double value, char* buf) {
+    auto put = [&](const char* text) {
+        const size_t n = std::strlen(text);
+        std::memcpy(buf, text, n);
+        return n;
+    };
+    if (std::isnan(value)) return put("NaN");
+    if (std::isinf(value)) return put(value > 0 ? "Inf" : "-Inf");
+    if (value == 0.0) return put("0");
+    // The general form with 15 significant digits (printf's %.15g) switches to the exponent form
+    // below 1e-4 and from 1e15 on, exactly the thresholds of the general number format, and drops
+    // trailing zeros.
+    const std::to_chars_result r =
+        std::to_chars(buf, buf + kGeneralNumberChars, value, std::chars_format::general, 15);
+    const size_t n = static_cast<size_t>(r.ptr - buf);
+    for (size_t k = 0; k < n; ++k)
+        if (buf[k] == 'e') buf[k] = 'E';
+    return n;
+}
+
 std::string GeneralNumber(double value) {
-    if (std::isnan(value)) return "NaN";
-    if (std::isinf(value)) return value > 0 ? "Inf" : "-Inf";
-    if (value == 0.0) return "0";
-    char buf[64];
-    // %.15g switches to the exponent form below 1e-4 and from 1e15 on, exactly the thresholds
-    // of the general number format, and drops trailing zeros.
-    std::snprintf(buf, sizeof buf, "%.15g", value);
-    std::string s(buf);
-    const size_t ePos = s.find('e');
-    if (ePos != std::string::npos) s[ePos] = 'E';
-    return s;
+    char buf[kGeneralNumberChars];
+    return std::string(buf, GeneralNumberChars(value, buf));
 }
 
 std::string PrintedNumber(double value) {

@@ -28,6 +28,9 @@ std::string FormatPattern(double value, std::string_view pattern);
 // scientific as "1.5E-05" when the magnitude is below 1e-4 or at least 1e15. No blanks; this is
 // the form placed into text controls.
 std::string GeneralNumber(double value);
+// GeneralNumber written into buf (at least kGeneralNumberChars long); returns its length.
+inline constexpr size_t kGeneralNumberChars = 32;
+size_t GeneralNumberChars(double value, char* buf);
 
 // The printed form of a number: GeneralNumber with one leading blank in place of a plus sign for
 // a non-negative number, and one trailing blank.

@@ -2,6 +2,8 @@
 
 #include <initializer_list>
 
+#include "model/ParameterModel.h"
+
 namespace zemra {
 
 namespace {
@@ -123,23 +125,19 @@ void Balance(Matrix6& surface, const Vector6& w, int row, std::initializer_list<
 }  // namespace
 
 void BalanceEntries(int mechanism, const Vector6& w, Matrix6& surface) {
-    switch (mechanism) {
-        case 2:  // A + B + C
-        case 14:
-        case 15:
-            Balance(surface, w, B, {A, B, C});
+    const MechanismInfo& info = MechanismOf(mechanism);
+    switch (info.Chain) {
+        case ChargeChain::Consecutive:
+            if (info.NCharge == 3)  // A + B + C + D; rows C and D carry reactions 2 and 3
+                Balance(surface, w, B, {A, B, C, D});
+            else  // A + B + C
+                Balance(surface, w, B, {A, B, C});
             break;
-        case 3:  // A + B + C + D; rows C and D carry the kinetics of reactions 2 and 3
-            Balance(surface, w, B, {A, B, C, D});
-            break;
-        case 4:  // A + B and C + D
-        case 11:
-        case 12:
-        case 13:
+        case ChargeChain::TwoCouples:  // A + B and C + D
             Balance(surface, w, B, {A, B});
             Balance(surface, w, D, {C, D});
             break;
-        default:  // A + B
+        case ChargeChain::Single:  // A + B
             Balance(surface, w, B, {A, B});
             break;
     }
@@ -150,28 +148,25 @@ void KineticRows(int mechanism, const Vector6& kRed, const Vector6& kOx, const V
     // Row X: c(X, box 1) = c(X, surface) + ff(X) x (rate at which X is consumed at the surface).
     surface[A][A] = 1 + kRed[1] * ff[A];  // A + ne = B
     surface[A][B] = -kOx[1] * ff[A];
-    switch (mechanism) {
-        case 2:  // B + ne = C produces C
-        case 14:
-        case 15:
-            surface[C][B] = -kRed[2] * ff[C];
-            surface[C][C] = 1 + kOx[2] * ff[C];
+    const MechanismInfo& info = MechanismOf(mechanism);
+    switch (info.Chain) {
+        case ChargeChain::Consecutive:
+            if (info.NCharge == 3) {  // C is produced by B + ne = C and consumed by C + ne = D
+                surface[C][B] = -kRed[2] * ff[C];
+                surface[C][C] = 1 + (kOx[2] + kRed[3]) * ff[C];
+                surface[C][D] = -kOx[3] * ff[C];
+                surface[D][C] = -kRed[3] * ff[D];
+                surface[D][D] = 1 + kOx[3] * ff[D];
+            } else {  // B + ne = C produces C
+                surface[C][B] = -kRed[2] * ff[C];
+                surface[C][C] = 1 + kOx[2] * ff[C];
+            }
             break;
-        case 3:  // C is produced by B + ne = C and consumed by C + ne = D
-            surface[C][B] = -kRed[2] * ff[C];
-            surface[C][C] = 1 + (kOx[2] + kRed[3]) * ff[C];
-            surface[C][D] = -kOx[3] * ff[C];
-            surface[D][C] = -kRed[3] * ff[D];
-            surface[D][D] = 1 + kOx[3] * ff[D];
-            break;
-        case 4:  // C + ne = D consumes C
-        case 11:
-        case 12:
-        case 13:
+        case ChargeChain::TwoCouples:  // C + ne = D consumes C
             surface[C][C] = 1 + kRed[2] * ff[C];
             surface[C][D] = -kOx[2] * ff[C];
             break;
-        default:
+        case ChargeChain::Single:
             break;
     }
 }
@@ -179,23 +174,16 @@ void KineticRows(int mechanism, const Vector6& kRed, const Vector6& kOx, const V
 void SurfaceRates(int mechanism, const Vector6& kRed, const Vector6& kOx, const Vector6& cSurf,
                   Vector6& rate) {
     rate[1] = kRed[1] * cSurf[A] - kOx[1] * cSurf[B];
-    switch (mechanism) {
-        case 2:
-        case 14:
-        case 15:
+    const MechanismInfo& info = MechanismOf(mechanism);
+    switch (info.Chain) {
+        case ChargeChain::Consecutive:
             rate[2] = kRed[2] * cSurf[B] - kOx[2] * cSurf[C];
+            if (info.NCharge == 3) rate[3] = kRed[3] * cSurf[C] - kOx[3] * cSurf[D];
             break;
-        case 3:
-            rate[2] = kRed[2] * cSurf[B] - kOx[2] * cSurf[C];
-            rate[3] = kRed[3] * cSurf[C] - kOx[3] * cSurf[D];
-            break;
-        case 4:
-        case 11:
-        case 12:
-        case 13:
+        case ChargeChain::TwoCouples:
             rate[2] = kRed[2] * cSurf[C] - kOx[2] * cSurf[D];
             break;
-        default:
+        case ChargeChain::Single:
             break;
     }
 }

@@ -112,9 +112,9 @@ std::string ComputeOutputQuantity(Workbench& wb) {
 }
 
 std::string WriteOutputQuantity(Workbench& wb) {
-    const std::string quantity = wb.Input.ListText("ComboY");
+    const std::optional<YQuantity> quantity = YQuantityOf(wb.Input.ListText("ComboY"));
     CurveStore& cs = wb.Curves;
-    const bool speciesCurves = quantity == kQuantityConcentration;
+    const bool speciesCurves = quantity == YQuantity::SurfaceConcentration;
     // An imported curve is the user's data, not a view of the last simulation: re-deriving the
     // shown quantity (the plot options' OK after an import) leaves it as it is.
     auto measured = [&](int c) {
@@ -126,13 +126,13 @@ std::string WriteOutputQuantity(Workbench& wb) {
     } else if (measured(cs.CurveNo)) {
         return "";
     }
-    if (quantity == kQuantityCurrent || (speciesCurves && wb.Fit.Fitting)) {
+    if (quantity == YQuantity::Current || (speciesCurves && wb.Fit.Fitting)) {
         cs.NoOfCurves = cs.NewCurve;
         for (int i = cs.FirstPoint; i <= cs.LastPoint; ++i)
             cs.Y(i, cs.CurveNo) = wb.Res.Icomp(i, wb.Res.TotalColumn);
-    } else if (quantity == kQuantityResistance) {
+    } else if (quantity == YQuantity::Resistance) {
         return SolutionQuantity(wb, true);
-    } else if (quantity == kQuantityConductance) {
+    } else if (quantity == YQuantity::Conductance) {
         return SolutionQuantity(wb, false);
     } else if (speciesCurves) {
         const int species = wb.Model.NSpecies;

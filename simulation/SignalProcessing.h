@@ -11,12 +11,6 @@
 
 namespace zemra {
 
-// The texts of the Y-quantity list (formOption's ComboY), in list order.
-inline constexpr const char* kQuantityCurrent = "current I";
-inline constexpr const char* kQuantityResistance = "resistance R";
-inline constexpr const char* kQuantityConductance = "conductance Cond";
-inline constexpr const char* kQuantityConcentration = "surface concentration C";
-
 // Adds the charging current Ic = Cdl * Area * v (A) to the total current of points
 // 1..noOfData: against the scan direction of each sweep for cyclic scans, growing with the
 // distance from the start potential for the step techniques, a constant for one linear sweep.

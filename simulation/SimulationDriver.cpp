@@ -22,10 +22,6 @@ double Entry(const RealTable& table, int k) {
     return table[static_cast<size_t>(k)];
 }
 
-bool InRange(int code, int lo, int hi) {
-    return code >= lo && code <= hi;
-}
-
 // A potential program longer than the arrays: refused with a message that says by how much and
 // what to change, headed by the prefix of the road in use.
 struct TooManyPoints : RuntimeError {
@@ -70,14 +66,21 @@ struct RunTerms {
     double S = 0;     // catalytic factor sqrt(kf1 * tcat), mechanism 9
     double tcat = 0;  // time of the catalytic step current, s
     double CatF = 0;  // S * sqrt(pi) * FA
-    double TF = 0;    // thin-film factor, code 17
+    double TF = 0;    // thin-film factor of a sweep
     ElectrodeTerms el;
 };
 
+bool IsThinFilmSweep(const ParameterModel& m) {
+    const TechElectrode te = DecodeTechElectrode(m.TechElectrodeCode);
+    return te.Technique == TechniqueKind::Sweep && te.Geometry == GeometryKind::ThinFilm;
+}
+
 // The couple of reaction j with the diffusion terms its functions take.
 Couple CoupleOf(const ParameterModel& m, int j) {
-    const int code = m.TechElectrodeCode;
-    const bool plainD = code == 18 || code == 28;  // the rotating disk takes D itself
+    const TechElectrode te = DecodeTechElectrode(m.TechElectrodeCode);
+    // The rotating disk's sweep and DC wave take D itself, every other current sqrt(D).
+    const bool plainD = te.Geometry == GeometryKind::RotatingDisk &&
+                        (te.Technique == TechniqueKind::Sweep || te.Technique == TechniqueKind::DC);
     Couple c;
     c.ks = Entry(m.ks, j);
     c.Alpha = Entry(m.Alpha, j);
@@ -104,37 +107,69 @@ double EffectiveFormalPotential(const ParameterModel& m, const Couple& c) {
     const double rtOverNF = Div(m.RTF, c.n);
     if (m.Mechanism == 17)
         e0 = c.E0 + rtOverNF * (Log(Entry(m.Keq, 1)) - m.p[1] * Log(Entry(m.C, 4)));
-    if (m.TechElectrodeCode == 17)
+    if (IsThinFilmSweep(m))
         e0 = c.E0 + rtOverNF * Log(Div(Div(kSqrtPi * c.n * m.Length, c.Dox), Sqrt(m.tdrop)));
     return e0;
 }
 
-// The closed-form current of point i at potential E for the technique-electrode code, per F*A.
+// The closed-form current of point i at potential E for the technique and electrode, per F*A.
+// Sweeps at every electrode but the thin film and the rotating disk start from the planar step
+// response; the radial part is added after the semi-derivative. Pulse techniques at a thin film
+// or a rotating disk have no closed form here.
 double ComponentAt(const ParameterModel& m, const RunTerms& t, const Couple& eff,
                    const Couple& formal, double E, bool forwardSweep) {
-    const int code = m.TechElectrodeCode;
+    const TechElectrode te = DecodeTechElectrode(m.TechElectrodeCode);
     const ElectrodeTerms& el = t.el;
-    if (InRange(code, 11, 16) || code == 21 || code == 27)
-        return PlanarStepCurrent(el, eff, E, m.tdrop);
-    if (code == 17) return PlanarStepCurrent(el, eff, E, m.tdrop) * t.TF;
-    if (code == 18 || code == 28) return RotatingDiskCurrent(el, formal, E);
-    if (InRange(code, 22, 26)) return SphericalStepCurrent(el, eff, E, m.tdrop);
-    if (code == 31) return PlanarStepCurrent(el, formal, E + m.Epulse, m.tpulse) * 1.755;
-    if (InRange(code, 32, 36))
-        return SphericalStepCurrent(el, formal, E + m.Epulse, m.tpulse) * 1.755;
-    // Differential pulse: the pulse is +Epulse on the first sweep, -Epulse on every later one.
-    const double dE = forwardSweep ? m.Epulse.Value : -m.Epulse.Value;
-    if (code == 41) return DiffPulsePlanar(el, formal, E, m.tpulse, m.tdrop, dE) * 1.755;
-    if (InRange(code, 42, 46))
-        return DiffPulseSpherical(el, formal, E, m.tpulse, m.tdrop, dE) * 1.755;
-    const double P2 = 2 * m.Epulse;
-    if (code == 51) return SquareWavePlanar(el, formal, E - m.Epulse, m.tpulse, P2) * 2.47;
-    if (InRange(code, 52, 56)) {
-        Couple shifted = formal;
-        shifted.E0 = formal.E0 + m.Epulse;
-        return SquareWaveSpherical(el, shifted, E, m.tpulse, P2) * 2.47;
+    const bool planar = te.Geometry == GeometryKind::Planar, radial = te.Radial();
+    switch (te.Technique) {
+        case TechniqueKind::Sweep:
+            if (te.Geometry == GeometryKind::ThinFilm)
+                return PlanarStepCurrent(el, eff, E, m.tdrop) * t.TF;
+            if (te.Geometry == GeometryKind::RotatingDisk)
+                return RotatingDiskCurrent(el, formal, E);
+            if (planar || radial) return PlanarStepCurrent(el, eff, E, m.tdrop);
+            return 0;
+        case TechniqueKind::DC:
+            if (te.Geometry == GeometryKind::RotatingDisk)
+                return RotatingDiskCurrent(el, formal, E);
+            if (planar || te.Geometry == GeometryKind::ThinFilm)
+                return PlanarStepCurrent(el, eff, E, m.tdrop);
+            if (radial) return SphericalStepCurrent(el, eff, E, m.tdrop);
+            return 0;
+        case TechniqueKind::NormalPulse:
+            if (planar)
+                return PlanarStepCurrent(el, formal, E + m.Epulse, m.tpulse) * kPulseSamplingFactor;
+            if (radial)
+                return SphericalStepCurrent(el, formal, E + m.Epulse, m.tpulse) *
+                       kPulseSamplingFactor;
+            return 0;
+        case TechniqueKind::DifferentialPulse: {
+            // The pulse is +Epulse on the first sweep, -Epulse on every later one.
+            const double dE = forwardSweep ? m.Epulse.Value : -m.Epulse.Value;
+            if (planar)
+                return DiffPulsePlanar(el, formal, E, m.tpulse, m.tdrop, dE) * kPulseSamplingFactor;
+            if (radial)
+                return DiffPulseSpherical(el, formal, E, m.tpulse, m.tdrop, dE) *
+                       kPulseSamplingFactor;
+            return 0;
+        }
+        case TechniqueKind::SquareWave: {
+            const double P2 = 2 * m.Epulse;
+            if (planar)
+                return SquareWavePlanar(el, formal, E - m.Epulse, m.tpulse, P2) *
+                       kSquareWaveSamplingFactor;
+            if (radial) {
+                Couple shifted = formal;
+                shifted.E0 = formal.E0 + m.Epulse;
+                return SquareWaveSpherical(el, shifted, E, m.tpulse, P2) *
+                       kSquareWaveSamplingFactor;
+            }
+            return 0;
+        }
+        case TechniqueKind::Unknown:
+            return 0;
     }
-    return 0;  // pulse techniques at a thin film or a rotating disk have no closed form here
+    return 0;
 }
 
 // Step 7: the closed-form current of every charge-transfer reaction, in amperes.
@@ -154,7 +189,7 @@ void AnalyticalComponents(Workbench& wb, RunTerms& t) {
             t.S = Sqrt(Entry(m.kf, 1) * t.tcat);
             t.CatF = t.S * kSqrtPi * t.FA;
         }
-        if (m.TechElectrodeCode == 17)
+        if (IsThinFilmSweep(m))
             t.TF = Sqrt(Div(kPi * m.tdrop, Entry(m.D, 1))) * m.Length * m.ScanRate;
         for (int i = 1; i <= N; ++i)
             res.Icomp(i, j) = ComponentAt(m, t, eff, formal, X(i), i <= res.PointsPerSweep);
@@ -173,21 +208,23 @@ void AnalyticalPostProcessing(Workbench& wb, const RunTerms& t) {
     const Array1<kRows>& X = wb.Curves.X;
     const int N = wb.Curves.NoOfData;
     const int T = res.TotalColumn;
-    const int code = m.TechElectrodeCode;
+    const TechElectrode te = DecodeTechElectrode(m.TechElectrodeCode);
+    const bool sweep = te.Technique == TechniqueKind::Sweep;
+    const bool planarOrRadial = te.Geometry == GeometryKind::Planar || te.Radial();
     // A sweep is the semi-derivative of the sampled step response (convolution voltammetry).
-    if (InRange(code, 11, 16) || code == 18)
+    if (sweep && (planarOrRadial || te.Geometry == GeometryKind::RotatingDisk))
         for (int k = 1; k <= T; ++k) SemiDifferentiate(X, ColumnOf(res.Icomp, k), N);
     // The semi-derivative of the sampled step response gives the sweep for the 5 mV staircase the
     // current functions are written for; a staircase with steps of Estep every tdrop scales the
     // current as sqrt(Estep / tdrop) at fixed tdrop, so other steps are scaled by
     // sqrt(Estep / 5 mV) and follow Randles-Sevcik, while the 5 mV curve stays exactly as written.
-    if (InRange(code, 11, 16)) {
+    if (sweep && planarOrRadial) {
         const double scale = Sqrt(m.Estep / kWrittenSweepStep);
         for (int k = 1; k <= T; ++k)
             for (int i = 1; i <= N; ++i) res.Icomp(i, k) *= scale;
     }
     // Radial diffusion adds the steady-state current nFAD C / r of a sigmoidal wave.
-    if (InRange(code, 12, 16)) {
+    if (sweep && te.Radial()) {
         for (int j = 1; j <= m.NCharge; ++j) {
             const double n = m.n[static_cast<size_t>(j)];
             const double steady =
@@ -200,7 +237,7 @@ void AnalyticalPostProcessing(Workbench& wb, const RunTerms& t) {
         }
     }
     // A sweep at a thin film is the derivative of the sampled response.
-    if (code == 17)
+    if (sweep && te.Geometry == GeometryKind::ThinFilm)
         for (int k = 1; k <= T; ++k) Differentiate(X, ColumnOf(res.Icomp, k), N);
     if (m.Mechanism == 9) {
         const bool stepTechnique = m.Technique >= 1 && m.Technique <= 3;
@@ -208,7 +245,7 @@ void AnalyticalPostProcessing(Workbench& wb, const RunTerms& t) {
             if (stepTechnique)
                 res.Icomp(i, T) += res.Icomp(i, 7);
             else
-                res.Icomp(i, T) *= t.S / 1.38;
+                res.Icomp(i, T) *= t.S / kCatalyticPulseDivisor;
         }
     }
 }

@@ -82,32 +82,35 @@ TEST(AutoFit, ExactStartReportsTheShownSlotAndEndsWithFlagMinus1) {
 
 TEST(AutoFit, RecoversFormalPotentialAndRateConstantBesideTheData) {
     // A quasi-reversible cycle (ks = 0.01 cm/s at 10 mV/s), fitted from E0' 30 mV too negative
-    // and ks ten times too small.
-    FitBench b;
-    b.wb.Input.SetListIndex("ComboScan", 1);
-    b.Set("ks", 1, "0.01");
-    b.Measure();
-    b.Set("Eze", 1, "0.07");
-    b.Set("ks", 1, "0.001");
-    b.AutoFit({5, 11});
-    ASSERT_TRUE(b.host.Messages.empty()) << b.host.Messages.front();
-    const double ks = Val(b.wb.Input.CaptionOf("CheckFitted", 5));
-    const double e0 = Val(b.wb.Input.CaptionOf("CheckFitted", 11));
-    EXPECT_REL_NEAR(ks, 0.01, 0.02);
-    EXPECT_NEAR(e0, 0.1, 5e-4);
-    EXPECT_EQ(b.Line("Convergence flag = "), Labelled("Convergence flag = ", "-2 "));
-    // The model keeps the fitted values, the sheet the start values.
-    EXPECT_REL_NEAR(b.wb.Model.ks[1], ks, 5e-4);
-    EXPECT_REL_NEAR(b.wb.Model.Eformal[1], e0, 5e-4);
-    EXPECT_EQ(b.wb.Input.TextOf("Eze", 1), "0.07");
-    // The store: the data in slot 1, the last evaluation in slot 2.
-    ASSERT_EQ(b.wb.Curves.NoOfCurves, 2);
-    for (int i = 1; i <= b.wb.Curves.NoOfData; ++i) {
-        EXPECT_EQ(b.wb.Curves.Y(i, 1), b.data[i - 1]);
-        EXPECT_EQ(b.wb.Curves.Y(i, 2), b.wb.Res.Icomp(i, b.wb.Res.TotalColumn));
+    // and ks ten times too small, on both roads.
+    for (bool digital : {false, true}) {
+        SCOPED_TRACE(digital ? "digital" : "closed form");
+        FitBench b(digital);
+        b.wb.Input.SetListIndex("ComboScan", 1);
+        b.Set("ks", 1, "0.01");
+        b.Measure();
+        b.Set("Eze", 1, "0.07");
+        b.Set("ks", 1, "0.001");
+        b.AutoFit({5, 11});
+        ASSERT_TRUE(b.host.Messages.empty()) << b.host.Messages.front();
+        const double ks = Val(b.wb.Input.CaptionOf("CheckFitted", 5));
+        const double e0 = Val(b.wb.Input.CaptionOf("CheckFitted", 11));
+        EXPECT_REL_NEAR(ks, 0.01, 0.02);
+        EXPECT_NEAR(e0, 0.1, 5e-4);
+        EXPECT_EQ(b.Line("Convergence flag = "), Labelled("Convergence flag = ", "-2 "));
+        // The model keeps the fitted values, the sheet the start values.
+        EXPECT_REL_NEAR(b.wb.Model.ks[1], ks, 5e-4);
+        EXPECT_REL_NEAR(b.wb.Model.Eformal[1], e0, 5e-4);
+        EXPECT_EQ(b.wb.Input.TextOf("Eze", 1), "0.07");
+        // The store: the data in slot 1, the last evaluation in slot 2.
+        ASSERT_EQ(b.wb.Curves.NoOfCurves, 2);
+        for (int i = 1; i <= b.wb.Curves.NoOfData; ++i) {
+            EXPECT_EQ(b.wb.Curves.Y(i, 1), b.data[i - 1]);
+            EXPECT_EQ(b.wb.Curves.Y(i, 2), b.wb.Res.Icomp(i, b.wb.Res.TotalColumn));
+        }
+        EXPECT_FALSE(b.wb.Fit.Fitting);
+        EXPECT_FALSE(b.host.WaitCursor);
     }
-    EXPECT_FALSE(b.wb.Fit.Fitting);
-    EXPECT_FALSE(b.host.WaitCursor);
 }
 
 TEST(AutoFit, StartValueOutsideItsBoundsIsReportedAsGivenAndFittedFromTheBound) {

@@ -141,7 +141,7 @@ TEST(OutputQuantity, CurrentAndSurfaceConcentrationCopyTheResults) {
     current.wb.Curves.NoOfCurves = 4;
     ComputeOutputQuantity(current.wb);
     EXPECT_EQ(current.wb.Curves.NoOfCurves, current.wb.Curves.NewCurve);
-    conc.Quantity(kQuantityConcentration);
+    conc.Quantity(YQuantityCaption(YQuantity::SurfaceConcentration));
     ComputeOutputQuantity(conc.wb);
     EXPECT_EQ(conc.wb.Curves.NoOfCurves, 2);  // mechanism 1: A and B
     for (int i = 1; i <= 5; ++i) {
@@ -160,14 +160,14 @@ TEST(OutputQuantity, ResistanceAndConductanceOfAUnitCell) {
         double expected;
         const char* message;
     } cases[] = {
-        {kQuantityResistance, "1", "0.01", 1.0, ""},
-        {kQuantityConductance, "1", "0.01", 1.0, ""},
-        {kQuantityResistance, "2", "0.01", 2.0, ""},
-        {kQuantityConductance, "2", "0.01", 0.5, ""},
-        {kQuantityResistance, "abc", "0.01", 0, badDistance},
-        {kQuantityConductance, "0", "0.01", 0, badDistance},
-        {kQuantityResistance, "", "0.01", 0, badDistance},
-        {kQuantityResistance, "1", "0", 0, "Output Error: Division by zero"},
+        {YQuantityCaption(YQuantity::Resistance), "1", "0.01", 1.0, ""},
+        {YQuantityCaption(YQuantity::Conductance), "1", "0.01", 1.0, ""},
+        {YQuantityCaption(YQuantity::Resistance), "2", "0.01", 2.0, ""},
+        {YQuantityCaption(YQuantity::Conductance), "2", "0.01", 0.5, ""},
+        {YQuantityCaption(YQuantity::Resistance), "abc", "0.01", 0, badDistance},
+        {YQuantityCaption(YQuantity::Conductance), "0", "0.01", 0, badDistance},
+        {YQuantityCaption(YQuantity::Resistance), "", "0.01", 0, badDistance},
+        {YQuantityCaption(YQuantity::Resistance), "1", "0", 0, "Output Error: Division by zero"},
     };
     for (const auto& c : cases) {
         Output o;

@@ -1,5 +1,10 @@
 #include <cmath>
+#include <functional>
+#include <string>
+#include <utility>
+#include <vector>
 
+#include "commands/SheetLayout.h"
 #include "model/Collection.h"
 #include "platform/RuntimeError.h"
 #include "simulation/SimulationDriver.h"
@@ -187,6 +192,208 @@ TEST(Mechanism17, PrecedingEquilibriumShiftsTheWave) {
     }
     EXPECT_NEAR(halfWave[0], 0.1, 0.001);
     EXPECT_NEAR(halfWave[1] - halfWave[0], 8.31441 * 298.14 / 96484.6 * std::log(10.0), 0.001);
+}
+
+// Numerical inverse of a Laplace transform F(p) at time t by the Gaver-Stehfest sum (N = 14
+// terms, good to about 1e-5 relative for smooth, non-oscillating originals).
+template <class F>
+double StehfestInverse(F&& transform, double t) {
+    constexpr int N = 14;
+    double sum = 0;
+    for (int k = 1; k <= N; ++k) {
+        double v = 0;
+        for (int j = (k + 1) / 2; j <= std::min(k, N / 2); ++j)
+            v += std::pow(j, N / 2) * std::tgamma(2 * j + 1) /
+                 (std::tgamma(N / 2 - j + 1) * std::tgamma(j + 1) * std::tgamma(j) *
+                  std::tgamma(k - j + 1) * std::tgamma(2 * j - k + 1));
+        sum += ((k + N / 2) % 2 ? -1 : 1) * v * transform(k * std::log(2.0) / t);
+    }
+    return sum * std::log(2.0) / t;
+}
+
+// The largest current of the stored curve and its potential.
+std::pair<double, double> Peak(const Sim& s) {
+    int peak = 1;
+    for (int i = 1; i <= s.N(); ++i)
+        if (s.wb.Curves.Y(i, 1) > s.wb.Curves.Y(peak, 1)) peak = i;
+    return {s.wb.Curves.Y(peak, 1), s.wb.Curves.X(peak)};
+}
+
+// Currents against closed-form electrochemistry, on the road each case names. Sheet defaults:
+// E0' = 0.1 V, n = 1, D = 1e-5 cm^2/s, 1 mM of A, 1 cm^2, 10 mV/s, 25 °C.
+TEST(ClosedFormLimits, CurrentsFollowTheTextbookFormulas) {
+    const double F = 96484.6, R = 8.31441, D = 1e-5;
+    struct Case {
+        std::string name;
+        bool digital;
+        std::vector<std::pair<std::string, std::string>> sheet;  // NAME or NAME(ROW), text
+        int technique, electrode, mechanism;
+        bool peak;  // the largest current, else the current at the last point
+        // The expected current (A) from the collected model and its start concentration C
+        // (mol/cm^3); the expected peak potential or NAN.
+        std::function<std::pair<double, double>(const ParameterModel&, double C)> theory;
+        double rel;
+    };
+    auto rtf = [&](const ParameterModel& m) { return R * m.Temperature / F; };
+    auto randlesSevcik = [&](const ParameterModel& m, double C) {
+        return std::pair{0.4463 * F * m.Area * C * std::sqrt(m.ScanRate * D / rtf(m)), NAN};
+    };
+    std::vector<Case> cases = {
+        // Irreversible sweep: 0.4958 nFAC sqrt(alpha nFvD/RT) at
+        // Ep = E0' - RT/(alpha nF) (0.780 + ln(sqrt(D)/ks) + ln sqrt(alpha nFv/RT)).
+        {"irreversible sweep",
+         true,
+         {{"ks(1)", "1e-6"}, {"Eend", "-0.6"}, {"Estep", "0.001"}},
+         1,
+         1,
+         1,
+         true,
+         [&](const ParameterModel& m, double C) {
+             const double b = 0.5 * m.ScanRate / rtf(m);
+             const double ep =
+                 0.1 - rtf(m) / 0.5 * (0.780 + std::log(std::sqrt(D) / 1e-6) + 0.5 * std::log(b));
+             return std::pair{0.4958 * F * m.Area * C * std::sqrt(b * D), ep};
+         },
+         0.01},
+        {"sweep at 50 °C", true, {{"txttemp", "50"}}, 1, 1, 1, true, randlesSevcik, 0.01},
+        // Long-time DC current of a cylinder: nFADC/r times the inverse Laplace transform of
+        // K1(sqrt p) / (sqrt p K0(sqrt p)) at tau = Dt/r^2.
+        {"cylinder, tau = 10",
+         true,
+         {{"radius", "0.001"}, {"td", "1"}},
+         2,
+         5,
+         1,
+         false,
+         [&](const ParameterModel& m, double C) {
+             const double tau = D * m.tdrop / (m.Radius * m.Radius);
+             const double psi = StehfestInverse(
+                 [](double p) {
+                     const double q = std::sqrt(p);
+                     return std::cyl_bessel_k(1.0, q) / (q * std::cyl_bessel_k(0.0, q));
+                 },
+                 tau);
+             return std::pair{F * m.Area * D * C / m.Radius * psi, NAN};
+         },
+         0.01},
+        // Closed form, sphere: Cottrell plus the steady state, nFAC (sqrt(D / (pi td)) + D / r).
+        {"sphere DC",
+         false,
+         {{"radius", "0.01"}, {"td", "1"}},
+         2,
+         2,
+         1,
+         false,
+         [&](const ParameterModel& m, double C) {
+             return std::pair{F * m.Area * C * (std::sqrt(D / (kPiExact * m.tdrop)) + D / m.Radius),
+                              NAN};
+         },
+         1e-3},
+        // Closed form, differential pulse (pulse -50 mV, 50 ms): the calibrated difference of
+        // two Nernstian step responses, 1.755 nFAC sqrt(D/pi) (1/sqrt(t2) / (1 + theta(E + dE)) -
+        // 1/sqrt(tp) / (1 + theta(E))), the pulsed sample at t2 = tp ((td + tp)/td)^0.15; its
+        // largest value over E.
+        {"differential pulse",
+         false,
+         {},
+         4,
+         1,
+         1,
+         true,
+         [&](const ParameterModel& m, double C) {
+             const double tp = m.tpulse, t2 = tp * std::pow((m.tdrop + tp) / m.tdrop, 0.15);
+             auto nernst = [&](double E) { return 1 / (1 + std::exp((E - 0.1) / rtf(m))); };
+             double best = 0, at = 0;
+             for (double E = 0.3; E > -0.3; E -= 1e-5) {
+                 const double d = nernst(E + m.Epulse) / std::sqrt(t2) - nernst(E) / std::sqrt(tp);
+                 if (d > best) best = d, at = E;
+             }
+             return std::pair{1.755 * F * m.Area * C * std::sqrt(D / kPiExact) * best, at};
+         },
+         5e-3},
+        // Closed form, square wave: 2.47 nFAC sqrt(D / (pi tp)) tanh(nF |Epulse| / 2RT) at E0'.
+        {"square wave",
+         false,
+         {},
+         5,
+         1,
+         1,
+         true,
+         [&](const ParameterModel& m, double C) {
+             return std::pair{2.47 * F * m.Area * C * std::sqrt(D / (kPiExact * m.tpulse)) *
+                                  std::tanh(std::fabs(m.Epulse) / (2 * rtf(m))),
+                              0.1};
+         },
+         5e-3},
+        // Closed form, thin film of thickness L: the thin-layer peak n^2 F^2 v A L C / (4RT).
+        {"thin film sweep",
+         false,
+         {{"leng", "0.001"}, {"Estep", "0.001"}},
+         1,
+         7,
+         1,
+         true,
+         [&](const ParameterModel& m, double C) {
+             return std::pair{F * m.ScanRate * m.Area * m.Length * C / (4 * rtf(m)), NAN};
+         },
+         0.01},
+        // Closed form, rotating disk: Levich, 0.620 nFA D^(2/3) omega^(1/2) nu^(-1/6) C.
+        {"rotating disk DC",
+         false,
+         {{"TextRrate", "1000"}},
+         2,
+         8,
+         1,
+         false,
+         [&](const ParameterModel& m, double C) {
+             const double omega = 2 * kPiExact * 1000 / 60;
+             return std::pair{0.620 * F * m.Area * std::pow(D, 2.0 / 3) * std::sqrt(omega) *
+                                  std::pow(m.Viscosity, -1.0 / 6) * C,
+                              NAN};
+         },
+         1e-3},
+    };
+    // EC' with B -> A at k and D(A) = D(B): i = nFAC sqrt(Dk) (erf sqrt(kt) + exp(-kt) /
+    // sqrt(pi kt)) at the drop time t, the plateau nFAC sqrt(Dk) at kt >= 5.
+    auto catalytic = [&](const ParameterModel& m, double C) {
+        const double k = m.kf[1], kt = k * m.tdrop;
+        return std::pair{F * m.Area * C * std::sqrt(D * k) *
+                             (std::erf(std::sqrt(kt)) + std::exp(-kt) / std::sqrt(kPiExact * kt)),
+                         NAN};
+    };
+    for (const char* k : {"1", "10", "100"})
+        cases.push_back({"EC'",
+                         true,
+                         {{"kf(1)", k}, {"kb(1)", "0"}, {"td", "5"}},
+                         2,
+                         1,
+                         9,
+                         false,
+                         catalytic,
+                         0.01});
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name + (c.mechanism == 9 ? " k = " + c.sheet[0].second : ""));
+        Sim s;
+        s.wb.Input.SetChecked("CheckDigital", c.digital);
+        s.wb.Input.Select("optTech", c.technique);
+        s.wb.Input.Select("optElectrode", c.electrode);
+        s.wb.Input.Select("mech", c.mechanism);
+        ActivateSheet(s.wb);
+        for (const auto& [field, text] : c.sheet) {
+            const size_t open = field.find('(');
+            const int row = open == std::string::npos ? kNoRow : std::stoi(field.substr(open + 1));
+            s.Set(field.substr(0, open).c_str(), text.c_str(), row);
+        }
+        s.Run();
+        ASSERT_TRUE(s.host.Messages.empty()) << s.host.Messages.front();
+        const ParameterModel& m = s.wb.Model;
+        const double C = std::stod(s.wb.Input.CaptionOf("Cinit", 1)) / 1000;
+        const std::pair<double, double> expected = c.theory(m, C);
+        const auto [current, potential] =
+            c.peak ? Peak(s) : std::pair{s.wb.Curves.Y(s.N(), 1), s.wb.Curves.X(s.N())};
+        EXPECT_REL_NEAR(current, expected.first, c.rel);
+        if (!std::isnan(expected.second)) EXPECT_NEAR(potential, expected.second, 0.002);
+    }
 }
 
 }  // namespace
