@@ -1,5 +1,6 @@
 #include "cli/Cli.h"
 
+#include <algorithm>
 #include <cmath>
 #include <ostream>
 
@@ -174,8 +175,13 @@ std::string CliUsage() {
 
 int RunCli(const std::vector<std::string>& tokens, std::ostream& out, std::ostream& err) {
     HeadlessHost host;
+    // The drawing is kept only for a run that writes it out as a picture.
+    const bool drawn = std::any_of(tokens.begin(), tokens.end(), [](const std::string& t) {
+        return ParseToken(t).Name == "PlotSvg";
+    });
     PictureCanvas canvas;
-    Workbench wb(host, canvas);
+    DiscardingCanvas discarded;
+    Workbench wb(host, drawn ? static_cast<Canvas&>(canvas) : discarded);
     StartUp(wb);
     bool reported = false;
     host.OnMessage = [&](const std::string& text) {

@@ -16,6 +16,10 @@ std::vector<std::string> RecordingCanvas::Texts() const {
     return out;
 }
 
+namespace {
+constexpr size_t kPictureReserve = 24000;
+}
+
 void PictureCanvas::Clear() {
     std::vector<CanvasRecord> state;
     for (const CanvasOp op : {CanvasOp::Scale, CanvasOp::Dashed, CanvasOp::Colour}) {
@@ -27,6 +31,9 @@ void PictureCanvas::Clear() {
         }
     }
     Ops = std::move(state);
+    // Room for a plot of five 4000-point curves at once: growing the record by doubling would
+    // copy it into fresh pages several times, and every fresh page is a page fault.
+    Ops.reserve(kPictureReserve);
     RecordingCanvas::Clear();
     ++Clears;
 }

@@ -26,6 +26,20 @@ struct Canvas {
     virtual void SetColour(int index) { (void)index; }
 };
 
+// A canvas that draws nothing: for a run whose picture is never looked at, so that the plot's
+// thousands of line segments cost neither memory nor time.
+struct DiscardingCanvas : Canvas {
+    void Clear() override {}
+    void Scale(double, double, double, double) override {}
+    void MoveTo(double, double) override {}
+    void Text(const std::string&) override {}
+    void Point(double, double) override {}
+    void Line(double, double, double, double) override {}
+    void LineTo(double, double) override {}
+    void Rectangle(double, double, double, double) override {}
+    void SetDashed(bool) override {}
+};
+
 enum class CanvasOp { Clear, Scale, MoveTo, Text, Point, Line, LineTo, Rectangle, Dashed, Colour };
 
 struct CanvasRecord {
