@@ -184,6 +184,88 @@ std::vector<double> SquareWaveSuperposed(const ElectrodeTerms& el, const Couple&
     return out;
 }
 
+namespace {
+
+// Reaction k of the model as a Nernstian couple (the step response's kinetic term a million times
+// the diffusion term at tpulse), only its oxidised form present.
+Couple NernstianCouple(const ParameterModel& m, int k) {
+    const size_t ox = static_cast<size_t>(2 * k - 1), red = ox + 1;
+    Couple c;
+    c.n = m.n[static_cast<size_t>(k)];
+    c.Alpha = 0.5;
+    c.E0 = m.Eformal[static_cast<size_t>(k)];
+    c.Cox = m.C[ox];
+    c.Dox = Sqrt(m.D[ox]);
+    c.Dred = Sqrt(m.D[red]);
+    c.ks = 1e6 * Div(c.Dox, Sqrt(m.tpulse));
+    return c;
+}
+
+// The extremum of |dpv(E)| by golden-section search over E within 12 RT/nF of its centre.
+template <class F>
+PulsePeak GoldenExtremum(F current, double centre, double span) {
+    const double g = 0.5 * (std::sqrt(5.0) - 1);
+    double a = centre - span, b = centre + span;
+    for (int it = 0; it < 100 && b - a > 1e-7; ++it) {
+        const double x1 = b - g * (b - a), x2 = a + g * (b - a);
+        if (std::fabs(current(x1)) > std::fabs(current(x2)))
+            b = x2;
+        else
+            a = x1;
+    }
+    const double E = 0.5 * (a + b);
+    return {E, current(E)};
+}
+
+// The extreme point of y(1..n) refined by the parabola through it and its neighbours.
+PulsePeak ParabolaExtremum(const Array1<kRows>& X, const std::vector<double>& y, int n) {
+    int best = 1;
+    for (int i = 2; i <= n; ++i)
+        if (std::fabs(y[static_cast<size_t>(i)]) > std::fabs(y[static_cast<size_t>(best)]))
+            best = i;
+    if (best == 1 || best == n) return {X(best), y[static_cast<size_t>(best)]};
+    const double a = y[static_cast<size_t>(best - 1)], b = y[static_cast<size_t>(best)],
+                 c = y[static_cast<size_t>(best + 1)];
+    const double curvature = a - 2 * b + c;
+    const double d = curvature != 0 ? 0.5 * (a - c) / curvature : 0.0;
+    return {X(best) + d * (X(best + 1) - X(best)), b - 0.25 * (a - c) * d};
+}
+
+}  // namespace
+
+PulsePeak RefinedPulsePeak(const ParameterModel& m, int k) {
+    const Couple c = NernstianCouple(m, k);
+    const ElectrodeTerms el{m.FRT, m.Radius, m.Viscosity, m.Omega};
+    const TechElectrode te = DecodeTechElectrode(m.TechElectrodeCode);
+    const bool radial = te.Radial();
+    const double FA = m.Area * kFaraday * 0.001, rtnf = Div(m.RTF, c.n);
+    const double eHalf = c.E0 + rtnf * Log(Div(c.Dred, c.Dox));  // RT/2nF ln(Dred/Dox)
+    PulseProgram p{m.Estart, m.Epulse, m.tpulse, 0, 0};
+    if (m.Technique == 3 || m.Technique == 4)
+        p.hold = PulseHoldTime(m.Technique, m.tdrop, m.tpulse);
+    PulsePeak peak;
+    if (m.Technique == 3) {
+        // The plateau, 40 RT/nF past the half-wave potential of the pulsed potential.
+        peak = {eHalf - m.Epulse,
+                NormalPulseSuperposed(el, c, radial, p, eHalf - 40 * rtnf - m.Epulse)};
+    } else if (m.Technique == 4) {
+        const double dE = m.Epulse;
+        peak =
+            GoldenExtremum([&](double E) { return DiffPulseSuperposed(el, c, radial, p, E, dE); },
+                           eHalf - dE / 2, 12 * rtnf);
+    } else {
+        // The forward sweep of the sheet's staircase.
+        const double steps = std::nearbyint(std::fabs(Div(m.Eend - m.Estart, m.Estep)));
+        if (!(steps + 1 <= kMaxPoints)) Raise(kSubscriptOutOfRange);
+        const int n = static_cast<int>(steps) + 1;
+        Array1<kRows> X;
+        const double sign = m.Eend > m.Estart ? 1 : -1;
+        for (int i = 1; i <= n; ++i) X(i) = m.Estart + (i - 1) * m.Estep * sign;
+        peak = ParabolaExtremum(X, SquareWaveSuperposed(el, c, radial, p, X, n), n);
+    }
+    return {peak.E, Finite(peak.I * FA)};
+}
+
 double PulseHoldTime(int technique, double tdrop, double tpulse) {
     return (SubStepsPerPoint(technique, tdrop, tpulse) - 1) * tpulse;
 }

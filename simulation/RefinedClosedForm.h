@@ -21,6 +21,7 @@
 
 #include <vector>
 
+#include "model/ParameterModel.h"
 #include "numerics/Arrays.h"
 #include "simulation/AnalyticalCurrents.h"
 
@@ -62,5 +63,14 @@ std::vector<double> SquareWaveSuperposed(const ElectrodeTerms& el, const Couple&
 
 // The pre-pulse period of normal and differential pulse that both refined roads hold, s.
 double PulseHoldTime(int technique, double tdrop, double tpulse);
+
+// The peak (normal pulse: the limiting current and half-wave potential) that the refined pulse
+// currents give for a reversible reaction k of the model's pulse technique and electrode: the
+// potential in V on the staircase's axis and the current in A. Differential pulse from the
+// extremum over the potential of the pulse pair, square wave from the staircase of the sheet.
+struct PulsePeak {
+    double E = 0, I = 0;
+};
+PulsePeak RefinedPulsePeak(const ParameterModel& m, int k);
 
 }  // namespace zemra
