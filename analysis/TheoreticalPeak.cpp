@@ -183,6 +183,7 @@ void TheoreticalValuesOf(const ParameterModel& m, int k, TheoreticalValues& v) {
                 DcValues(r, v);
             else if (m.Technique == 1)
                 SweepValues(r, v);
+            if (m.Refined) RefinedValues(r, v);
             break;
         case 9:  // catalytic: nFAC sqrt(kf D)
             v.Irev = r.n * r.FAC() * Sqrt(m.kf[static_cast<size_t>(k)] * r.D);
@@ -205,10 +206,8 @@ void PrintTheoreticalPeak(const ParameterModel& m, ResultWindow& result, PulseTh
     TheoreticalValues v;  // kept from one reaction to the next
     for (int k = 1; k <= m.NCharge; ++k) {
         TheoreticalValuesOf(m, k, v);
-        if (m.Refined && m.Mechanism == 1) {
-            RefinedValues(Reaction(m, k), v);
-            if (pulses && m.Technique >= 3 && m.Technique <= 5) pulses(m, k, v);
-        }
+        if (m.Refined && m.Mechanism == 1 && pulses && m.Technique >= 3 && m.Technique <= 5)
+            pulses(m, k, v);
         PrintValues(result, "Rev Peak ", k, l1, v.Erev, l2, v.Irev);
         PrintValues(result, "Irrev Peak ", k, l1, v.Eirr, l2, v.Iirr);
     }
