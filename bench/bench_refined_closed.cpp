@@ -42,7 +42,7 @@ BENCHMARK(BM_ConvolutionSweep4000)->Unit(benchmark::kMillisecond);
 void BM_SquareWave1000(benchmark::State& state) {
     Array1<kRows> X;
     for (int i = 1; i <= 1000; ++i) X(i) = 0.3 - (i - 1) * 0.0006;
-    const PulseProgram p{0.3, 0.025, 0.05, 0, 1000};
+    const PulseProgram p{0.3, 0.025, 0.05, 0};
     for (auto _ : state) {
         auto I = SquareWaveSuperposed(kTerms, FastCouple(), false, p, X, 1000);
         benchmark::DoNotOptimize(I.data());

@@ -240,7 +240,7 @@ PulsePeak RefinedPulsePeak(const ParameterModel& m, int k) {
     const bool radial = te.Radial();
     const double FA = m.Area * kFaraday * 0.001, rtnf = Div(m.RTF, c.n);
     const double eHalf = c.E0 + rtnf * Log(Div(c.Dred, c.Dox));  // RT/2nF ln(Dred/Dox)
-    PulseProgram p{m.Estart, m.Epulse, m.tpulse, 0, 0};
+    PulseProgram p{m.Estart, m.Epulse, m.tpulse, 0};
     if (m.Technique == 3 || m.Technique == 4)
         p.hold = PulseHoldTime(m.Technique, m.tdrop, m.tpulse);
     PulsePeak peak;

@@ -8,7 +8,11 @@
 //   integrated exactly against it (Nicholson-Olmstead style). The new flux enters linearly, so each
 //   step is one division; the cost is quadratic in the steps. Global error second order in the
 //   step; the steps are at most 0.02 RT/nF of potential apart, so a coarse staircase is sampled
-//   from a finely resolved ramp.
+//   from a finely resolved ramp (down to one step per point when a run would need more than
+//   16000). The first interval holds the flux of its end: the instantaneous Butler-Volmer flux
+//   at the start decays in D / lambda^2, far within one step of a fast couple.
+// - Radial sweeps are not solved here: their kernel has no exact form for cylinders and discs, so
+//   they keep the classic semi-derivative of the step response.
 // - Pulse techniques superpose the step responses of every potential jump of the waveform's
 //   history (the response to a jump from E1 to E2 is the step response at E2 minus the one at E1),
 //   sampled at the end of each pulse: exact for reversible couples, whose surface concentrations
@@ -33,7 +37,6 @@ struct PulseProgram {
     double Epulse = 0;  // pulse height (square wave: half the peak-to-peak amplitude), V
     double tpulse = 0;  // pulse width (square wave: half period), s
     double hold = 0;    // pre-pulse period of normal and differential pulse, s
-    int PointsPerSweep = 0;
 };
 
 // Sweep current of every point i = 1..noOfData of the staircase X at a planar electrode: the ramp

@@ -306,7 +306,7 @@ void RunSimulation(Workbench& wb, SimulationOutcome& outcome) {
     BuildPotentialProgram(wb);
     if (m.Refined && !m.Digital && m.Technique >= 3 && m.Technique <= 5) {
         const double hold = m.Technique == 5 ? 0.0 : PulseHoldTime(m.Technique, m.tdrop, m.tpulse);
-        t.pulses = PulseProgram{m.Estart, m.Epulse, m.tpulse, hold, res.PointsPerSweep};
+        t.pulses = PulseProgram{m.Estart, m.Epulse, m.tpulse, hold};
     }
     const int N = cs.NoOfData;
     for (int c = 1; c <= res.TotalColumn; ++c)
