@@ -93,8 +93,8 @@ TEST(RefinedClosedForm, CyclicPeakSeparationFollowsNicholson) {
         const auto I = ConvolutionSweep(Terms(), MakeCouple(ks, 0.5), s.X, s.n, v);
         const double cathodic = Peak(s, I, 1, s.perSweep, 1).first;
         const double anodic = Peak(s, I, s.perSweep + 1, s.n, -1).first;
-        // Nicholson's 92 mV at psi = 0.75 is about 1 mV high: the working curve through its
-        // neighbours (84 mV at 1, 105 mV at 0.5) passes 91 mV.
+        // Nicholson's 92 mV at psi = 0.75 lies about 1 mV above the exact solution of the same
+        // problem (91.0 mV, found by the refined digital road too).
         EXPECT_NEAR(1000 * (anodic - cathodic), dEp[k], psi[k] == 0.75 ? 1.0 : 0.5) << psi[k];
     }
 }
