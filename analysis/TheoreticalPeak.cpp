@@ -105,13 +105,18 @@ double IrreversibleHalfWaveRate() {
 // Refined mode: what the refined roads follow where the textbook values above are of another
 // experiment. The planar DC wave of a stationary electrode (not an expanding drop) has its
 // irreversible half-wave where kf sqrt(td / D) = 0.4330; the rotating disk's sweep is its
-// steady Levich wave, whose reversible half-wave is E0' + (2/3) RT/nF ln(D_red / D_ox).
+// steady Levich wave, whose reversible half-wave is E0' + (2/3) RT/nF ln(D_red / D_ox); the DC
+// current of a microdisc is that of the sphere of its area and its steady state 4nFDCr.
 void RefinedValues(const Reaction& r, TheoreticalValues& v) {
     const ParameterModel& m = r.m;
     const double e0 = m.Eformal[static_cast<size_t>(r.k)];
     if (m.Technique == 2 && m.Electrode == 1)
         v.Eirr = e0 + Div(m.RTF, r.alpha * r.n) *
                           Log(Div(r.ks * Sqrt(Div(m.tdrop, r.D)), IrreversibleHalfWaveRate()));
+    if (m.Technique == 2 && m.Electrode == 4) {  // the sphere of radius pi r / 4
+        const double radius = kPi * m.Radius / 4;
+        v.Irev = r.n * r.FAC() * r.D * (Div(1, radius) + Div(1, Sqrt(kPi * r.D * m.tdrop)));
+    }
     if ((m.Technique == 1 || m.Technique == 2) && m.Electrode == 8) {
         v.Irev = 0.62 * r.n * r.FAC() * Pow(r.D, 2.0 / 3.0) * Sqrt(m.Omega) *
                  Pow(m.Viscosity, -1.0 / 6.0);

@@ -96,9 +96,11 @@ void Sweeps() {
             theory = 0.4463 * kF * kC * std::sqrt(0.1 * kD / s.Rtf());
             out[r] = Pct(s.Peak(1, s.N(), 1).second, theory);
         }
-        Row(std::string("Reversible sweep peak, 0.4463 nFAC sqrt(nFvD/RT), step ") +
-                std::to_string(std::stod(step) * 1000).substr(0, 3) + " mV",
-            Amp(theory), out[0], out[1]);
+        char name[96];
+        std::snprintf(name, sizeof name,
+                      "Reversible sweep peak, 0.4463 nFAC sqrt(nFvD/RT), step %g mV",
+                      std::stod(step) * 1000);
+        Row(name, Amp(theory), out[0], out[1]);
     }
     Sheet s;
     s.Set("Estart", "0").Set("Eend", "-0.8").Set("V", "0.1").Set("Estep", "0.001");
@@ -229,6 +231,17 @@ void RotatingDisk() {
         out[r] = Pct(s.I[static_cast<size_t>(s.N())], theory);
     }
     Row("Rotating disk sweep vs Levich plateau", Amp(theory), out[0], out[1]);
+    // A microdisc of radius 1e-4 cm in DC after 1e4 s (4Dt/r^2 = 4e7): the steady state 4nFDCr.
+    Sheet d;
+    d.wb.Input.Select("optTech", 2);
+    d.wb.Input.Select("optElectrode", 4);
+    d.Set("radius", "1e-4").Set("td", "1e4");
+    for (int r = 0; r < 2; ++r) {
+        d.Run(r == 1);
+        theory = 4 * kF * kD * kC * 1e-4;
+        out[r] = Pct(d.I[static_cast<size_t>(d.N())], theory);
+    }
+    Row("Microdisc r = 1e-4 cm, DC steady state 4nFDCr (td = 1e4 s)", Amp(theory), out[0], out[1]);
 }
 
 }  // namespace

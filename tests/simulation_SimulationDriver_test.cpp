@@ -391,6 +391,18 @@ TEST(ClosedFormLimits, CurrentsFollowTheTextbookFormulas) {
          0.01},
         // Closed form, rotating disk: Levich, 0.620 nFA D^(2/3) omega^(1/2) nu^(-1/6) C.
         {"rotating disk DC", 0, {{"TextRrate", "1000"}}, 2, 8, 1, false, levich, 1e-3},
+        // Refined microdisc of radius r: the steady state 4nFDCr at 4Dt/r^2 = 4e7.
+        {"refined microdisc DC",
+         2,
+         {{"radius", "1e-4"}, {"td", "1e4"}},
+         2,
+         4,
+         1,
+         false,
+         [&](const ParameterModel& m, double C) {
+             return std::pair{4 * F * D * C * m.Radius, NAN};
+         },
+         5e-3},
         {"refined rotating disk sweep", 2, {{"TextRrate", "1000"}}, 1, 8, 1, false, levich, 5e-3},
     };
     // EC' with B -> A at k and D(A) = D(B): i = nFAC sqrt(Dk) (erf sqrt(kt) + exp(-kt) /
