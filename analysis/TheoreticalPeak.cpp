@@ -89,6 +89,41 @@ void DcValues(const Reaction& r, TheoreticalValues& v) {
     }
 }
 
+// Reduced rate lambda = kf sqrt(t / D) at which the totally irreversible step response at a
+// stationary plane, sqrt(pi) lambda exp(lambda^2) erfc(lambda), is half the Cottrell current;
+// solved by bisection (0.4330).
+double IrreversibleHalfWaveRate() {
+    double lo = 0.1, hi = 1;
+    for (int it = 0; it < 60; ++it) {
+        const double x = 0.5 * (lo + hi);
+        const double ratio = kSqrtPi * x * std::exp(x * x) * std::erfc(x);
+        (ratio < 0.5 ? lo : hi) = x;
+    }
+    return 0.5 * (lo + hi);
+}
+
+// Refined mode: what the refined roads follow where the textbook values above are of another
+// experiment. The planar DC wave of a stationary electrode (not an expanding drop) has its
+// irreversible half-wave where kf sqrt(td / D) = 0.4330; the rotating disk's sweep is its
+// steady Levich wave, whose reversible half-wave is E0' + (2/3) RT/nF ln(D_red / D_ox); the DC
+// current of a microdisc is that of the sphere of its area and its steady state 4nFDCr.
+void RefinedValues(const Reaction& r, TheoreticalValues& v) {
+    const ParameterModel& m = r.m;
+    const double e0 = m.Eformal[static_cast<size_t>(r.k)];
+    if (m.Technique == 2 && m.Electrode == 1)
+        v.Eirr = e0 + Div(m.RTF, r.alpha * r.n) *
+                          Log(Div(r.ks * Sqrt(Div(m.tdrop, r.D)), IrreversibleHalfWaveRate()));
+    if (m.Technique == 2 && m.Electrode == 4) {  // the sphere of radius pi r / 4
+        const double radius = kPi * m.Radius / 4;
+        v.Irev = r.n * r.FAC() * r.D * (Div(1, radius) + Div(1, Sqrt(kPi * r.D * m.tdrop)));
+    }
+    if ((m.Technique == 1 || m.Technique == 2) && m.Electrode == 8) {
+        v.Irev = 0.62 * r.n * r.FAC() * Pow(r.D, 2.0 / 3.0) * Sqrt(m.Omega) *
+                 Pow(m.Viscosity, -1.0 / 6.0);
+        v.Erev = e0 + 2.0 / 3.0 * Div(m.RTF, r.n) * Log(Div(m.D[r.Red()], r.D));
+    }
+}
+
 // Linear sweep and cyclic voltammetry peak currents by electrode.
 void SweepValues(const Reaction& r, TheoreticalValues& v) {
     const ParameterModel& m = r.m;
@@ -153,6 +188,7 @@ void TheoreticalValuesOf(const ParameterModel& m, int k, TheoreticalValues& v) {
                 DcValues(r, v);
             else if (m.Technique == 1)
                 SweepValues(r, v);
+            if (m.Refined) RefinedValues(r, v);
             break;
         case 9:  // catalytic: nFAC sqrt(kf D)
             v.Irev = r.n * r.FAC() * Sqrt(m.kf[static_cast<size_t>(k)] * r.D);
@@ -167,7 +203,7 @@ void TheoreticalValuesOf(const ParameterModel& m, int k, TheoreticalValues& v) {
     }
 }
 
-void PrintTheoreticalPeak(const ParameterModel& m, ResultWindow& result) {
+void PrintTheoreticalPeak(const ParameterModel& m, ResultWindow& result, PulseTheory pulses) {
     result.Print("Theoretical limiting current:");
     const bool sampled = m.Technique == 2 || m.Technique == 3;
     const char* l1 = sampled ? "E1/2 = " : "Ep = ";
@@ -175,6 +211,8 @@ void PrintTheoreticalPeak(const ParameterModel& m, ResultWindow& result) {
     TheoreticalValues v;  // kept from one reaction to the next
     for (int k = 1; k <= m.NCharge; ++k) {
         TheoreticalValuesOf(m, k, v);
+        if (m.Refined && m.Mechanism == 1 && pulses && m.Technique >= 3 && m.Technique <= 5)
+            pulses(m, k, v);
         PrintValues(result, "Rev Peak ", k, l1, v.Erev, l2, v.Irev);
         PrintValues(result, "Irrev Peak ", k, l1, v.Eirr, l2, v.Iirr);
     }

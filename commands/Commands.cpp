@@ -8,6 +8,7 @@
 #include "commands/SheetComputations.h"
 #include "curves/Plot.h"
 #include "model/Collection.h"
+#include "simulation/RefinedClosedForm.h"
 #include "simulation/SignalProcessing.h"
 #include "simulation/SimulationDriver.h"
 
@@ -84,12 +85,21 @@ void mnuFindHalfwaveE(Workbench& wb) {
     FindHalfwaveE(wb);
 }
 
+namespace {
+// The reversible pulse values in refined mode: the peak of the refined pulse currents.
+void RefinedPulseTheory(const ParameterModel& m, int k, TheoreticalValues& v) {
+    const PulsePeak p = RefinedPulsePeak(m, k);
+    v.Erev = p.E;
+    v.Irev = p.I;
+}
+}  // namespace
+
 void mnuCompId(Workbench& wb) {
     if (!CollectOrReport(wb)) return;
     wb.Result.Show();
     wb.Ui.ShowWindow("FormResult");
     try {
-        PrintTheoreticalPeak(wb.Model, wb.Result);
+        PrintTheoreticalPeak(wb.Model, wb.Result, RefinedPulseTheory);
     } catch (const RuntimeError& e) {
         // The lines printed so far stay in the result window.
         wb.Ui.MessageBox("Theoretical Peak Error: " + e.Description());

@@ -66,7 +66,8 @@ FormDescription Sheet() {
                                   {"Noise"},
                                   {"Cdl"},
                                   {"Ru"},
-                                  {"ComboScan"}},
+                                  {"ComboScan"},
+                                  {"CheckRefined"}},
                                  1));
     f.Sections.push_back(Section("Electrode",
                                  {{"optElectrode"},

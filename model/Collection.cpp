@@ -187,6 +187,7 @@ void CollectParameters(ParameterModel& m, InputRecord& in) {
     SelectMechanism(m, in);
     const int scan = in.SelectedOf("ComboScan");
     if (scan >= 0 && scan <= 2) m.ScanCycles = kScanCycles[static_cast<size_t>(scan)];
+    m.Refined = in.IsChecked("CheckRefined");
 
     Refusal refusal;
     m.Estart = refusal.Value(in, "Estart");

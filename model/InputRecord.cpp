@@ -158,6 +158,10 @@ InputRecord::InputRecord() {
     Add(TextBox(kExpr, "Ru", kNoRow, "R (\xCE\xA9)", "resistance", "0"));
     Add(ListBox(kExpr, "ComboScan", kNoRow, "Scan", "scan mode",
                 {kScanModes[0], kScanModes[1], kScanModes[2]}));
+    Add(CheckBox(kExpr, "CheckRefined", kNoRow, "refined accuracy",
+                 "finer grid and time steps, every sampling instant resolved and the microdisc in "
+                 "two dimensions, so that the currents agree with theory (slower)",
+                 false));
 
     // Electrode.
     {

@@ -57,6 +57,8 @@ struct ParameterModel {
     Whole Technique;          // 1..5, catalogue kTechniqueCaptions
     bool Digital = false;     // digital simulation instead of the closed-form currents
     bool DigitalSet = false;  // whether Digital was ever collected
+    bool Refined = false;     // refined accuracy: grid, time steps and geometry that agree with
+                              // theory, instead of the classic coarse calculation
     Whole Mechanism;          // 1..17, catalogue kMechanisms
     Whole Electrode;          // 1..8, catalogue kElectrodeCaptions
     Whole NSpecies, NCharge, NHomo, NumberOfSpecies;

@@ -110,7 +110,47 @@ TEST(TheoreticalValues, CasesThatSetNothingKeepThePreviousValues) {
     EXPECT_EQ(*v.Irev, irev);
 }
 
+TEST(TheoreticalValues, RefinedModeGivesTheStationaryAndRotatingWaves) {
+    ParameterModel m = Planar(2);
+    m.Refined = true;
+    // Totally irreversible DC wave at a plane: half the Cottrell current where
+    // sqrt(pi) x exp(x^2) erfc(x) = 1/2 with x = kf sqrt(td / D), x = 0.4330.
+    EXPECT_NEAR(*ValuesOf(m).Eirr,
+                0.1 + std::log(1e-3 * std::sqrt(2 / 1e-5) / 0.4330) / (0.5 * kFrt), 2e-4);
+    // Rotating disk under a sweep: the Levich plateau and E0' + (2/3) RT/nF ln(D_B / D_A).
+    m = Planar(1, 8);
+    m.Refined = true;
+    m.D[2] = 2e-5;
+    const TheoreticalValues v = ValuesOf(m);
+    EXPECT_REL_NEAR(*v.Irev,
+                    0.62 * kF * 0.1 * std::pow(1e-5, 2.0 / 3) * std::sqrt(kOmega) *
+                        std::pow(0.01, -1.0 / 6) * kCmol,
+                    1e-3);
+    EXPECT_NEAR(*v.Erev, 0.1 + 2.0 / 3 * std::log(2.0) / kFrt, 1e-4);
+}
+
 // ---- The command ----------------------------------------------------------------------------
+
+TEST(TheoreticalPeak, RefinedPulseValuesAgreeWithTheRefinedSimulation) {
+    for (int technique : {3, 4, 5}) {
+        test::Bench b;
+        b.wb.Input.SetChecked("CheckDigital", false);
+        b.wb.Input.SetChecked("CheckRefined", true);
+        b.wb.Input.Select("optTech", technique);
+        ASSERT_TRUE(CollectOrReport(b.wb));
+        test::Simulate(b.wb);
+        int best = b.wb.Curves.NoOfData;  // normal pulse: the last point, on the plateau
+        for (int i = 1; i <= b.wb.Curves.NoOfData && technique != 3; ++i)
+            if (std::fabs(b.wb.Curves.Y(i, 1)) > std::fabs(b.wb.Curves.Y(best, 1))) best = i;
+        mnuCompId(b.wb);
+        const std::string& line = b.wb.Result.Lines.at(1);  // Rev Peak 1 : Ep = E Ip = I
+        EXPECT_REL_NEAR(std::stod(line.substr(line.rfind('=') + 1)), b.wb.Curves.Y(best, 1), 5e-3)
+            << technique;
+        if (technique != 3)
+            EXPECT_NEAR(std::stod(line.substr(line.find('=') + 1)), b.wb.Curves.X(best), 0.003)
+                << technique;
+    }
+}
 
 TEST(TheoreticalPeak, LabelsFollowTheTechnique) {
     // Print zones start at columns 1, 15, 29 and 43; "Irrev Peak  1 :" fills its zone, so its

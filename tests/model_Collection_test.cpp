@@ -109,6 +109,10 @@ TEST(CollectParameters, ConvertsUnitsAndStoresStepAndRateAsMagnitudes) {
     EXPECT_DOUBLE_EQ(f.m.ScanRate, 0.1);
     EXPECT_DOUBLE_EQ(f.m.tdrop, 0.5);
     EXPECT_DOUBLE_EQ(f.m.tpulse, 0);
+    EXPECT_FALSE(f.m.Refined);
+    f.in.SetChecked("CheckRefined", true);
+    CollectParameters(f.m, f.in);
+    EXPECT_TRUE(f.m.Refined);
 }
 
 TEST(CollectParameters, TechniqueElectrodeCodeKeptWhileDigital) {

@@ -53,8 +53,9 @@ TEST(InputRecordStartUp, LabelsAndCheckBoxes) {
     }
     for (int s = 1; s <= kFitSlots; ++s) EXPECT_EQ(in.IsChecked("CheckFitted", s), s == 1) << s;
     const std::pair<const char*, bool> boxes[] = {
-        {"CheckPreEqu", true}, {"CheckPreCon", false}, {"CheckDigital", true}, {"CheckGrid", false},
-        {"overlap", false},    {"CheckXdir", true},    {"Xauto", true},        {"Yauto", true}};
+        {"CheckPreEqu", true}, {"CheckPreCon", false}, {"CheckDigital", true},
+        {"CheckGrid", false},  {"overlap", false},     {"CheckXdir", true},
+        {"Xauto", true},       {"Yauto", true},        {"CheckRefined", false}};
     for (const auto& [box, checked] : boxes) EXPECT_EQ(in.IsChecked(box), checked) << box;
     EXPECT_FALSE(in.IsShown("FramePre"));
     EXPECT_EQ(in.Get("Yauto").ToolTip, "auto scale of Y axis ");

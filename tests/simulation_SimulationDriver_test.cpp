@@ -225,7 +225,7 @@ TEST(ClosedFormLimits, CurrentsFollowTheTextbookFormulas) {
     const double F = 96484.6, R = 8.31441, D = 1e-5;
     struct Case {
         std::string name;
-        bool digital;
+        int road;  // 0 closed form, 1 digital, 2 refined closed form
         std::vector<std::pair<std::string, std::string>> sheet;  // NAME or NAME(ROW), text
         int technique, electrode, mechanism;
         bool peak;  // the largest current, else the current at the last point
@@ -235,26 +235,78 @@ TEST(ClosedFormLimits, CurrentsFollowTheTextbookFormulas) {
         double rel;
     };
     auto rtf = [&](const ParameterModel& m) { return R * m.Temperature / F; };
+    // Irreversible sweep: 0.4958 nFAC sqrt(alpha nFvD/RT) at
+    // Ep = E0' - RT/(alpha nF) (0.780 + ln(sqrt(D)/ks) + ln sqrt(alpha nFv/RT)).
+    auto irreversible = [&](const ParameterModel& m, double C) {
+        const double b = 0.5 * m.ScanRate / rtf(m);
+        const double ep =
+            0.1 - rtf(m) / 0.5 * (0.780 + std::log(std::sqrt(D) / 1e-6) + 0.5 * std::log(b));
+        return std::pair{0.4958 * F * m.Area * C * std::sqrt(b * D), ep};
+    };
+    auto levich = [&](const ParameterModel& m, double C) {
+        const double omega = 2 * kPiExact * 1000 / 60;
+        return std::pair{0.620 * F * m.Area * std::pow(D, 2.0 / 3) * std::sqrt(omega) *
+                             std::pow(m.Viscosity, -1.0 / 6) * C,
+                         NAN};
+    };
     auto randlesSevcik = [&](const ParameterModel& m, double C) {
         return std::pair{0.4463 * F * m.Area * C * std::sqrt(m.ScanRate * D / rtf(m)), NAN};
     };
     std::vector<Case> cases = {
-        // Irreversible sweep: 0.4958 nFAC sqrt(alpha nFvD/RT) at
-        // Ep = E0' - RT/(alpha nF) (0.780 + ln(sqrt(D)/ks) + ln sqrt(alpha nFv/RT)).
         {"irreversible sweep",
-         true,
+         1,
          {{"ks(1)", "1e-6"}, {"Eend", "-0.6"}, {"Estep", "0.001"}},
          1,
          1,
          1,
          true,
-         [&](const ParameterModel& m, double C) {
-             const double b = 0.5 * m.ScanRate / rtf(m);
-             const double ep =
-                 0.1 - rtf(m) / 0.5 * (0.780 + std::log(std::sqrt(D) / 1e-6) + 0.5 * std::log(b));
-             return std::pair{0.4958 * F * m.Area * C * std::sqrt(b * D), ep};
-         },
+         irreversible,
          0.01},
+        {"refined irreversible sweep",
+         2,
+         {{"ks(1)", "1e-6"}, {"Eend", "-0.6"}, {"Estep", "0.001"}},
+         1,
+         1,
+         1,
+         true,
+         irreversible,
+         3e-3},
+        // Refined normal pulse: Cottrell at tpulse on the plateau, nFAC sqrt(D / (pi tp)).
+        {"refined normal pulse",
+         2,
+         {},
+         3,
+         1,
+         1,
+         false,
+         [&](const ParameterModel& m, double C) {
+             return std::pair{F * m.Area * C * std::sqrt(D / (kPiExact * m.tpulse)), NAN};
+         },
+         5e-3},
+        // Refined differential pulse: Nernstian step responses superposed, the pulse after a
+        // hold of td - tp at E, minus the end of the hold; its largest value over the staircase.
+        {"refined differential pulse",
+         2,
+         {},
+         4,
+         1,
+         1,
+         true,
+         [&](const ParameterModel& m, double C) {
+             auto s = [&](double E, double t) {
+                 return F * m.Area * C * std::sqrt(D / (kPiExact * t)) /
+                        (1 + std::exp((E - 0.1) / rtf(m)));
+             };
+             const double tp = m.tpulse, hold = m.tdrop - tp;
+             double best = 0, at = 0;
+             for (int i = 0; i <= 120; ++i) {
+                 const double E = 0.3 - 0.005 * i;
+                 const double d = s(E, hold + tp) + s(E + m.Epulse, tp) - s(E, tp) - s(E, hold);
+                 if (d > best) best = d, at = E;
+             }
+             return std::pair{best, at};
+         },
+         1e-2},
         {"sweep at 50 °C", true, {{"txttemp", "50"}}, 1, 1, 1, true, randlesSevcik, 0.01},
         // Long-time DC current of a cylinder: nFADC/r times the inverse Laplace transform of
         // K1(sqrt p) / (sqrt p K0(sqrt p)) at tau = Dt/r^2.
@@ -338,20 +390,20 @@ TEST(ClosedFormLimits, CurrentsFollowTheTextbookFormulas) {
          },
          0.01},
         // Closed form, rotating disk: Levich, 0.620 nFA D^(2/3) omega^(1/2) nu^(-1/6) C.
-        {"rotating disk DC",
-         false,
-         {{"TextRrate", "1000"}},
+        {"rotating disk DC", 0, {{"TextRrate", "1000"}}, 2, 8, 1, false, levich, 1e-3},
+        // Refined microdisc of radius r: the steady state 4nFDCr at 4Dt/r^2 = 4e7.
+        {"refined microdisc DC",
          2,
-         8,
+         {{"radius", "1e-4"}, {"td", "1e4"}},
+         2,
+         4,
          1,
          false,
          [&](const ParameterModel& m, double C) {
-             const double omega = 2 * kPiExact * 1000 / 60;
-             return std::pair{0.620 * F * m.Area * std::pow(D, 2.0 / 3) * std::sqrt(omega) *
-                                  std::pow(m.Viscosity, -1.0 / 6) * C,
-                              NAN};
+             return std::pair{4 * F * D * C * m.Radius, NAN};
          },
-         1e-3},
+         5e-3},
+        {"refined rotating disk sweep", 2, {{"TextRrate", "1000"}}, 1, 8, 1, false, levich, 5e-3},
     };
     // EC' with B -> A at k and D(A) = D(B): i = nFAC sqrt(Dk) (erf sqrt(kt) + exp(-kt) /
     // sqrt(pi kt)) at the drop time t, the plateau nFAC sqrt(Dk) at kt >= 5.
@@ -374,7 +426,8 @@ TEST(ClosedFormLimits, CurrentsFollowTheTextbookFormulas) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name + (c.mechanism == 9 ? " k = " + c.sheet[0].second : ""));
         Sim s;
-        s.wb.Input.SetChecked("CheckDigital", c.digital);
+        s.wb.Input.SetChecked("CheckDigital", c.road == 1);
+        s.wb.Input.SetChecked("CheckRefined", c.road == 2);
         s.wb.Input.Select("optTech", c.technique);
         s.wb.Input.Select("optElectrode", c.electrode);
         s.wb.Input.Select("mech", c.mechanism);
