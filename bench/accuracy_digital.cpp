@@ -1,5 +1,5 @@
 // Accuracy of the digital simulation against closed-form electrochemistry: for each case the
-// theoretical value, the classic engine's and the refined engine's relative error (or, for
+// theoretical value, the default (classic) engine's and the refined engine's relative error (or, for
 // potentials, the difference in mV). Prints one Markdown table row per case.
 #include <cmath>
 #include <cstdio>
@@ -322,7 +322,7 @@ void Catalytic() {
 
 int main() {
     using namespace zemra;
-    std::printf("| Case | Theory | Classic | Refined |\n|---|---|---|---|\n");
+    std::printf("| Case | Theory | Default | Refined |\n|---|---|---|---|\n");
     ReversibleSweeps();
     IrreversibleSweep();
     Nicholson();
