@@ -146,9 +146,10 @@ TEST(TheoreticalPeak, RefinedPulseValuesAgreeWithTheRefinedSimulation) {
         const std::string& line = b.wb.Result.Lines.at(1);  // Rev Peak 1 : Ep = E Ip = I
         EXPECT_REL_NEAR(std::stod(line.substr(line.rfind('=') + 1)), b.wb.Curves.Y(best, 1), 5e-3)
             << technique;
-        if (technique != 3)
+        if (technique != 3) {
             EXPECT_NEAR(std::stod(line.substr(line.find('=') + 1)), b.wb.Curves.X(best), 0.003)
                 << technique;
+        }
     }
 }
 
