@@ -4,6 +4,7 @@
 #include "commands/CurveCommands.h"
 #include "commands/FileCommands.h"
 #include "commands/FitCommands.h"
+#include "commands/OpenParameters.h"
 #include "commands/SheetLayout.h"
 
 namespace zemra {
@@ -11,6 +12,7 @@ namespace zemra {
 const std::vector<CommandInfo>& CommandTable() {
     static const std::vector<CommandInfo> table = {
         {"Save", true, mnuSave},
+        {"Open", true, mnuOpen},
         {"Import", true, mnuImport},
         {"Export", true, mnuExport},
         {"Simulate", false, mnuSimulate},
