@@ -18,6 +18,7 @@ void Flatten(const std::vector<MenuEntry>& entries, const std::string& indent,
 TEST(MenuTree, MenusItemsCaptionsAndStartUpStates) {
     const std::vector<std::string> expected = {"mnuFile &File",
                                                "  mnuSave &Save...",
+                                               "  mnuOpen &Open Parameters...",
                                                "  mnuBar1 -",
                                                "  mnuImport &Import Data...",
                                                "  mnuExport &Export Data...",
