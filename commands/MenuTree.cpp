@@ -2,6 +2,7 @@
 
 #include "commands/Commands.h"
 #include "commands/CurveCommands.h"
+#include "commands/ExperimentFile.h"
 #include "commands/FileCommands.h"
 #include "commands/FitCommands.h"
 #include "commands/OpenParameters.h"
@@ -45,7 +46,9 @@ std::vector<MenuEntry> BuildTree() {
     return {
         Menu("mnuFile", "&File",
              {Item("mnuSave", "&Save...", mnuSave, "Ctrl+S"),
-              Item("mnuOpen", "&Open Parameters...", mnuOpen, "Ctrl+O"), Bar("mnuBar1"),
+              Item("mnuOpen", "&Open Parameters...", mnuOpen, "Ctrl+O"),
+              Item("mnuSaveExperiment", "Save Ex&periment...", mnuSaveExperiment),
+              Item("mnuOpenExperiment", "Open Experi&ment...", mnuOpenExperiment), Bar("mnuBar1"),
               Item("mnuImport", "&Import Data...", mnuImport, "Ctrl+I"),
               Item("mnuExport", "&Export Data...", mnuExport, "Ctrl+E"), Bar("mnuBar2"),
               Item("mnuCopyto", "&Copy to Clipboard", nullptr),

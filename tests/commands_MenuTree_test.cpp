@@ -19,6 +19,8 @@ TEST(MenuTree, MenusItemsCaptionsAndStartUpStates) {
     const std::vector<std::string> expected = {"mnuFile &File",
                                                "  mnuSave &Save...",
                                                "  mnuOpen &Open Parameters...",
+                                               "  mnuSaveExperiment Save Ex&periment...",
+                                               "  mnuOpenExperiment Open Experi&ment...",
                                                "  mnuBar1 -",
                                                "  mnuImport &Import Data...",
                                                "  mnuExport &Export Data...",
