@@ -13,7 +13,8 @@ inline constexpr const char* kExperimentFileFilter = "experiment (*.json)|*.json
 // The experiment as JSON text: the format version, every control of the input record by name
 // and row (text, caption, check state, selected entry; the shown and enabled states follow from
 // the handlers and are not kept), the plot settings, the curve store and the result window's
-// lines. Numbers are written so that they read back to the same double; text that is not
+// lines. The parameter model is not kept: opening collects it again from the restored sheet
+// (the sheet's activation does), as every command that computes would. Numbers are written so that they read back to the same double; text that is not
 // UTF-8 is written with U+FFFD in place of its faulty bytes.
 std::string ExperimentText(const Workbench& wb);
 

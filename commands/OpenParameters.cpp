@@ -59,6 +59,8 @@ void TypeArea(Workbench& wb, const std::string& area) {
 }  // namespace
 
 void ApplyParameterFile(Workbench& wb, const ParameterFileValues& v) {
+    // "No. OF DATA" is the curve store's count, not a sheet field: it is checked by the reader
+    // but not applied, and the next Simulate derives it again from the potential range.
     InputRecord& in = wb.Input;
     if (!v.Technique.empty()) in.Select("optTech", static_cast<int>(Val(v.Technique)));
     if (!v.Mechanism.empty()) {
