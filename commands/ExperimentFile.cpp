@@ -45,8 +45,10 @@ void ReadParts(Workbench& wb, const json& j, Restored& r) {
         if (!target)
             throw std::runtime_error("unknown control " + name + "(" + std::to_string(row) + ")");
         const int selected = c.at("selected").get<int>();
-        if (selected < 0 ||
-            (!target->Entries.empty() && selected > static_cast<int>(target->Entries.size())))
+        // A list counts its entries from 0, an option group from 1.
+        const int last =
+            static_cast<int>(target->Entries.size()) - (target->Kind == ControlKind::List ? 1 : 0);
+        if (selected < 0 || (!target->Entries.empty() && selected > last))
             throw std::runtime_error("entry " + std::to_string(selected) + " of " + name +
                                      " does not exist");
         r.Controls.push_back({target, c.at("text").get<std::string>(),

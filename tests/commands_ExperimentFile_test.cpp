@@ -81,6 +81,9 @@ TEST(ExperimentFile, RefusesUnknownVersionsAndCorruptOrPartialFilesAndChangesNot
         {replaced("\"plot\"", "\"plat\""), "key 'plot' not found"},
         {replaced("\"name\": \"Estart\"", "\"name\": \"Estarts\""), "unknown control Estarts(-1)"},
         {replaced("\"NoOfCurves\": 1", "\"NoOfCurves\": 9"), "NoOfCurves is out of range"},
+        {replaced("\"ComboScan\",\n   \"row\": -1,\n   \"selected\": 0",
+                  "\"ComboScan\",\n   \"row\": -1,\n   \"selected\": 3"),
+         "entry 3 of ComboScan does not exist"},
     };
     for (const auto& c : cases) {
         test::Bench b;
