@@ -59,9 +59,8 @@ TEST(OpenParameters, SaveOpenSaveIsByteIdenticalForEveryTechniqueMechanismAndGeo
                 ActivateSheet(b.wb);
                 SheetOK(b.wb);
                 EXPECT_EQ(SaveTo(b, "open-c.par"), first);
-                for (int s = 1; s <= 4; ++s)
-                    if (s <= a.wb.Model.NSpecies)
-                        EXPECT_EQ(b.wb.Input.CaptionOf("Cinit", s), in.CaptionOf("Cinit", s));
+                for (int s = 1; s <= a.wb.Model.NSpecies && s <= 4; ++s)
+                    EXPECT_EQ(b.wb.Input.CaptionOf("Cinit", s), in.CaptionOf("Cinit", s));
             }
 }
 
