@@ -161,6 +161,9 @@ std::string CliUsage() {
            "                     entry number, lists the entry text\n"
            "  COMMAND            run a menu item or dialog button:\n" +
            commands +
+           "\n  Open=FILE          read a parameter file that Save wrote back onto the sheet"
+           "\n  SaveExperiment=FILE, OpenExperiment=FILE  the whole workbench (sheet, curves,"
+           "\n                     plot options, results) as a JSON experiment file"
            "\n  PlotSvg=FILE       write the plot window's current picture as an SVG file" +
            "\n  ImportCycle=N      the cycle of a measured file that a later Import takes: a "
            "number,\n"

@@ -2,8 +2,10 @@
 
 #include "commands/Commands.h"
 #include "commands/CurveCommands.h"
+#include "commands/ExperimentFile.h"
 #include "commands/FileCommands.h"
 #include "commands/FitCommands.h"
+#include "commands/OpenParameters.h"
 #include "commands/SheetLayout.h"
 
 namespace zemra {
@@ -11,6 +13,9 @@ namespace zemra {
 const std::vector<CommandInfo>& CommandTable() {
     static const std::vector<CommandInfo> table = {
         {"Save", true, mnuSave},
+        {"Open", true, mnuOpen},
+        {"SaveExperiment", true, mnuSaveExperiment},
+        {"OpenExperiment", true, mnuOpenExperiment},
         {"Import", true, mnuImport},
         {"Export", true, mnuExport},
         {"Simulate", false, mnuSimulate},

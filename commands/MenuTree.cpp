@@ -2,8 +2,10 @@
 
 #include "commands/Commands.h"
 #include "commands/CurveCommands.h"
+#include "commands/ExperimentFile.h"
 #include "commands/FileCommands.h"
 #include "commands/FitCommands.h"
+#include "commands/OpenParameters.h"
 #include "commands/SheetLayout.h"
 
 namespace zemra {
@@ -43,7 +45,10 @@ std::vector<MenuEntry> BuildTree() {
     // separations; in Analysis the analyses, the calculus and the axis scaling.
     return {
         Menu("mnuFile", "&File",
-             {Item("mnuSave", "&Save...", mnuSave, "Ctrl+S"), Bar("mnuBar1"),
+             {Item("mnuSave", "&Save...", mnuSave, "Ctrl+S"),
+              Item("mnuOpen", "&Open Parameters...", mnuOpen, "Ctrl+O"),
+              Item("mnuSaveExperiment", "Save Ex&periment...", mnuSaveExperiment),
+              Item("mnuOpenExperiment", "Open Experi&ment...", mnuOpenExperiment), Bar("mnuBar1"),
               Item("mnuImport", "&Import Data...", mnuImport, "Ctrl+I"),
               Item("mnuExport", "&Export Data...", mnuExport, "Ctrl+E"), Bar("mnuBar2"),
               Item("mnuCopyto", "&Copy to Clipboard", nullptr),

@@ -72,8 +72,6 @@ namespace {
 // nor read to its end.
 constexpr size_t kMaxFieldLength = 256;
 
-constexpr const char* kPathAccessError = "Path/File access error";
-
 bool IsBlank(char c) {
     return c == ' ' || c == '\t';
 }

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <memory>
 
+#include "fitting/FitStatistics.h"
 #include "model/Collection.h"
 #include "numerics/LinearAlgebra.h"
 #include "platform/NumberText.h"
@@ -117,6 +118,18 @@ void PrintReport(Workbench& wb, const FitRun& run, double seconds) {
     PrintLabelled(r, "Computation time (s) =", seconds);
 }
 
+// Standard errors, intervals and correlations after the report. A simulation that fails in the
+// 2N evaluations of the Jacobian ends only this part: the fit itself stands.
+void PrintStatistics(Workbench& wb, FitRun& run) {
+    try {
+        const FitStatistics st =
+            ComputeFitStatistics(run.problem, run.x, run.progress.S, *run.workspace);
+        PrintFitStatistics(wb.Result, run.problem.N, st);
+    } catch (const RuntimeError& e) {
+        wb.Result.Print("No standard errors: " + e.Description());
+    }
+}
+
 // The fitted values into the captions of their check boxes, as "0.###e-#".
 void WriteCaptions(Workbench& wb, const FitRun& run) {
     for (int i = 1; i <= run.problem.N; ++i)
@@ -151,6 +164,7 @@ void Fit(Workbench& wb, const PointVector& ydata, Clock::time_point start) {
 
     const double seconds = ElapsedSeconds(start);
     PrintReport(wb, run, seconds);
+    PrintStatistics(wb, run);
     WriteCaptions(wb, run);
 }
 

@@ -21,23 +21,6 @@ void CheckSizes(const FitProblem& p) {
         Raise(kSubscriptOutOfRange);
 }
 
-// Central-difference Jacobian around xTrial: J(k, j) = (F(x + h e_j)(k) - F(x - h e_j)(k)) / 2h.
-void BuildJacobian(const FitProblem& p, MarquardtWorkspace& st) {
-    const int n = p.N, m = p.M;
-    for (int j = 1; j <= n; ++j) {
-        const double x = st.XTrial[j];
-        double h = kRelativeStep * std::fabs(x);
-        if (h == 0) h = p.FitStep0;
-        st.XTrial[j] = x + h;
-        p.Model(st.XTrial, m, st.FPlus);
-        st.XTrial[j] = x - h;
-        p.Model(st.XTrial, m, st.FMinus);
-        const double twoH = 2 * h;
-        for (int k = 1; k <= m; ++k) st.Jacobian(k, j) = Div(st.FPlus(k) - st.FMinus(k), twoH);
-        st.XTrial[j] = x;
-    }
-}
-
 // Holds parameter j fixed for this iteration: its row and column of J'J become a unit row and
 // column and its right-hand side 0, so that its step is 0.
 void Freeze(NormalMatrix& a, int n, int j) {
@@ -119,6 +102,30 @@ void CopyTrialToParameters(int n, const MarquardtWorkspace& st, FitVector& x) {
 }
 
 }  // namespace
+
+void BuildJacobian(const FitProblem& p, MarquardtWorkspace& st) {
+    const int n = p.N, m = p.M;
+    for (int j = 1; j <= n; ++j) {
+        const double x = st.XTrial[j];
+        double h = kRelativeStep * std::fabs(x);
+        if (h == 0) h = p.FitStep0;
+        st.XTrial[j] = x + h;
+        p.Model(st.XTrial, m, st.FPlus);
+        st.XTrial[j] = x - h;
+        p.Model(st.XTrial, m, st.FMinus);
+        const double twoH = 2 * h;
+        for (int k = 1; k <= m; ++k) st.Jacobian(k, j) = Div(st.FPlus(k) - st.FMinus(k), twoH);
+        st.XTrial[j] = x;
+    }
+}
+
+bool HeldFixed(const FitProblem& p, const MarquardtWorkspace& w, int j) {
+    if (p.Active[j] == 0) return true;
+    const double* jj = w.Jacobian.Column(j);
+    double sum = 0;
+    for (int k = 1; k <= p.M; ++k) sum += jj[k] * jj[k];
+    return !(sum > kDiagonalFloor);
+}
 
 void EvaluateTrial(const FitProblem& p, const FitVector& x, MarquardtWorkspace& w, double& sOut,
                    FitProgress& g) {

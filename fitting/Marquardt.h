@@ -66,6 +66,14 @@ struct MarquardtWorkspace {
     NormalMatrix B{};                               // the damped copy that is reduced
 };
 
+// Central-difference Jacobian around w.XTrial: J(k, j) = (F(x + h e_j)(k) - F(x - h e_j)(k)) / 2h
+// with h = 0.01 |x_j|, or FitStep0 for x_j = 0; 2N model evaluations into the scratch arrays.
+void BuildJacobian(const FitProblem& p, MarquardtWorkspace& w);
+
+// Parameter j is held fixed by the engine: inactive, or its J'J diagonal (from w.Jacobian) not
+// above the floor 1e-20, so that the data does not move it.
+bool HeldFixed(const FitProblem& p, const MarquardtWorkspace& w, int j);
+
 // One objective evaluation: the step components of w.DX that would leave the box are set to zero
 // (a value exactly on a bound is accepted), w.XTrial := x + DX, the model is evaluated into w.F,
 // sOut := sum over k = 1..M of (F(k) - Y(k))^2, and NObjFun is counted up.

@@ -15,6 +15,7 @@ inline constexpr const char* kInvalidCall = "Invalid procedure call or argument"
 inline constexpr const char* kSubscriptOutOfRange = "Subscript out of range";
 inline constexpr const char* kTypeMismatch = "Type mismatch";
 inline constexpr const char* kFileNotFound = "File not found";
+inline constexpr const char* kPathAccessError = "Path/File access error";
 
 struct RuntimeError : std::runtime_error {
     explicit RuntimeError(const std::string& description) : std::runtime_error(description) {}

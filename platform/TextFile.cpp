@@ -9,6 +9,8 @@
 #include <climits>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
 
 #include "platform/RuntimeError.h"
 
@@ -70,6 +72,21 @@ void WriteTextFile(const std::string& path, const std::string& text) {
     if (error == 0) error = errno;
     unlink(temp.c_str());
     RaiseErrno(error);
+}
+
+std::string ReadTextFile(const std::string& path, size_t limit) {
+    std::error_code ec;
+    const auto status = std::filesystem::status(path, ec);
+    if (!std::filesystem::exists(status)) Raise(kFileNotFound);
+    if (!std::filesystem::is_regular_file(status)) Raise(kPathAccessError);
+    std::ifstream file(path, std::ios::binary);
+    if (!file) Raise(kPathAccessError);
+    std::string bytes(limit + 1, '\0');
+    file.read(bytes.data(), static_cast<std::streamsize>(limit + 1));
+    if (file.bad()) Raise("Device I/O error");
+    bytes.resize(static_cast<size_t>(file.gcount()));
+    if (bytes.size() > limit) Raise("File too large");
+    return bytes;
 }
 
 }  // namespace zemra

@@ -3,6 +3,7 @@
 // leaves a half-written or emptied file behind.
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 namespace zemra {
@@ -13,5 +14,11 @@ namespace zemra {
 // description of the failure (e.g. "No such file or directory"). A symbolic link is followed, so
 // the file it points to is replaced and the link stays.
 void WriteTextFile(const std::string& path, const std::string& text);
+
+// The whole content of the regular file at `path`, at most `limit` bytes. Raises RuntimeError
+// "File not found" for a missing file, "Path/File access error" for a folder, a device or a file
+// that cannot be opened (reading a device could wait without end), and "File too large" above
+// the limit.
+std::string ReadTextFile(const std::string& path, size_t limit);
 
 }  // namespace zemra

@@ -61,7 +61,7 @@ TEST(AutoFit, ExactStartReportsTheShownSlotAndEndsWithFlagMinus1) {
     EXPECT_EQ(b.wb.Fit.NFit, 1);
     EXPECT_EQ(b.wb.Input.CaptionOf("CheckFitted", 6), "ks fitted");
     const auto& lines = b.wb.Result.Lines;
-    ASSERT_EQ(lines.size(), 11u);
+    ASSERT_EQ(lines.size(), 17u);
     EXPECT_EQ(lines[0], "Least square =  0 ");
     EXPECT_EQ(lines[1], "No.           Initial value               Fitted value");
     EXPECT_EQ(lines[2], " 1             0.0009996     0.0009996 ");
@@ -72,6 +72,10 @@ TEST(AutoFit, ExactStartReportsTheShownSlotAndEndsWithFlagMinus1) {
     EXPECT_EQ(lines[8], Labelled("No. of obj. fun. = ", " 1 "));
     EXPECT_EQ(lines[9], Labelled("No. of MARQUARDS = ", " 0 "));
     EXPECT_EQ(lines[10].rfind("Computation time (s) =       ", 0), 0u);
+    // The statistics follow: 121 points less one parameter, and S = 0 leaves no uncertainty.
+    EXPECT_EQ(lines[12], Labelled("Degrees of freedom = ", " 120 "));
+    EXPECT_EQ(lines[14], " 1             0             0.0009996     0.0009996 ");
+    EXPECT_EQ(lines[16], " 1             1 ");
     double mean = 0, var = 0;
     const double m = static_cast<double>(b.data.size());
     for (double y : b.data) mean += y / m;

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "TestSupport.h"
+#include "fitting/FitStatistics.h"
 #include "fitting/Marquardt.h"
 
 namespace zemra {
@@ -198,6 +199,12 @@ TEST(MarquardtNist, StopsNearAndIteratesOnToTheCertifiedValues) {
             EXPECT_REL_NEAR(p.g.S, c->rss, 1e-9);
             for (int i = 1; i <= p.p.N; ++i)
                 EXPECT_NEAR(p.x[i], c->certified[i - 1], 1e-3 * c->sd[i - 1]) << "b" << i;
+            // The standard errors from s^2 (J'J)^-1 with the central-difference Jacobian are the
+            // certified standard deviations of the estimates.
+            const FitStatistics st = ComputeFitStatistics(p.p, p.x, p.g.S, *p.w);
+            EXPECT_EQ(st.Dof, p.p.M - p.p.N);
+            for (int i = 1; i <= p.p.N; ++i)
+                EXPECT_REL_NEAR(st.P[i].StdError, c->sd[i - 1], 1e-3) << "b" << i;
         }
     }
 }
