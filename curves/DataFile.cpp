@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
-#include <filesystem>
 #include <fstream>
 #include <istream>
 #include <sstream>
@@ -12,6 +11,7 @@
 #include "platform/NumberText.h"
 #include "platform/ResultWindow.h"
 #include "platform/RuntimeError.h"
+#include "platform/TextFile.h"
 
 namespace zemra {
 
@@ -204,18 +204,6 @@ void StoreImportedData(Workbench& wb, const DataPoints& points) {
 
 namespace {
 
-// Opens the file at `path` for reading, as a regular file only.
-std::ifstream OpenDataFile(const std::string& path) {
-    std::error_code ec;
-    const auto status = std::filesystem::status(path, ec);
-    if (!std::filesystem::exists(status)) Raise(kFileNotFound);
-    // A device, a FIFO or a folder is no data file: reading one could wait or run without end.
-    if (!std::filesystem::is_regular_file(status)) Raise(kPathAccessError);
-    std::ifstream file(path, std::ios::binary);
-    if (!file) Raise(kPathAccessError);
-    return file;
-}
-
 // The layout is decided on the file's first 64 KiB (its complete lines); only a file that is
 // not in the program's own layout is read whole, up to this size.
 constexpr size_t kPrefixBytes = 64 << 10;
@@ -237,7 +225,7 @@ bool HasByteOrderMark(const std::string& b) {
 }  // namespace
 
 ImportedFile ReadAnyDataFile(const std::string& path) {
-    std::ifstream file = OpenDataFile(path);
+    std::ifstream file = OpenRegularFile(path);
     ImportedFile result;
     result.Encoding = "UTF-8";
     std::string bytes = ReadBytes(file, kPrefixBytes);

@@ -74,13 +74,18 @@ void WriteTextFile(const std::string& path, const std::string& text) {
     RaiseErrno(error);
 }
 
-std::string ReadTextFile(const std::string& path, size_t limit) {
+std::ifstream OpenRegularFile(const std::string& path) {
     std::error_code ec;
     const auto status = std::filesystem::status(path, ec);
     if (!std::filesystem::exists(status)) Raise(kFileNotFound);
     if (!std::filesystem::is_regular_file(status)) Raise(kPathAccessError);
     std::ifstream file(path, std::ios::binary);
     if (!file) Raise(kPathAccessError);
+    return file;
+}
+
+std::string ReadTextFile(const std::string& path, size_t limit) {
+    std::ifstream file = OpenRegularFile(path);
     std::string bytes(limit + 1, '\0');
     file.read(bytes.data(), static_cast<std::streamsize>(limit + 1));
     if (file.bad()) Raise("Device I/O error");

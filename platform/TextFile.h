@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <fstream>
 #include <string>
 
 namespace zemra {
@@ -14,6 +15,11 @@ namespace zemra {
 // description of the failure (e.g. "No such file or directory"). A symbolic link is followed, so
 // the file it points to is replaced and the link stays.
 void WriteTextFile(const std::string& path, const std::string& text);
+
+// The regular file at `path`, opened for reading in binary. Raises RuntimeError "File not
+// found" for a missing file and "Path/File access error" for a folder, a device, a FIFO (reading
+// one could wait or run without end) or a file that cannot be opened.
+std::ifstream OpenRegularFile(const std::string& path);
 
 // The whole content of the regular file at `path`, at most `limit` bytes. Raises RuntimeError
 // "File not found" for a missing file, "Path/File access error" for a folder, a device or a file

@@ -39,6 +39,13 @@ void SetCurves(Workbench& wb, const std::vector<double>& x,
     s.NoOfCurves = s.NewCurve = static_cast<int>(ys.size());
 }
 
+std::string ReplacedOnce(std::string text, const std::string& from, const std::string& to) {
+    const size_t at = text.find(from);
+    EXPECT_NE(at, std::string::npos) << from;
+    if (at != std::string::npos) text.replace(at, from.size(), to);
+    return text;
+}
+
 std::string ReadFile(const std::string& path) {
     std::ifstream f(path, std::ios::binary);
     std::stringstream ss;

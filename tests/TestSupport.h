@@ -54,6 +54,8 @@ void SetCurves(Workbench& wb, const std::vector<double>& x,
 // The bytes of a file ("" when it cannot be read); a scratch file `name` written with `text`.
 std::string ReadFile(const std::string& path);
 std::string WriteTempFile(const std::string& name, const std::string& text);
+// `text` with the first `from` in it replaced by `to` (a damaged copy of a good file).
+std::string ReplacedOnce(std::string text, const std::string& from, const std::string& to);
 
 // The lines of a text in which every line ends in CR LF (anything else fails the test).
 std::vector<std::string> CrLfLines(const std::string& text);

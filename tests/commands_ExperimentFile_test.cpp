@@ -68,9 +68,7 @@ TEST(ExperimentFile, RefusesUnknownVersionsAndCorruptOrPartialFilesAndChangesNot
     mnuSimulate(a.wb);
     const std::string good = ExperimentText(a.wb);
     auto replaced = [&](const std::string& from, const std::string& to) {
-        std::string t = good;
-        t.replace(t.find(from), from.size(), to);
-        return t;
+        return test::ReplacedOnce(good, from, to);
     };
     const struct {
         std::string text, problem;

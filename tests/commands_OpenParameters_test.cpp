@@ -69,9 +69,7 @@ TEST(OpenParameters, RefusesWhatSaveDidNotWriteWithItsLineAndLeavesTheSheet) {
     SheetOK(a.wb);
     const std::string good = SaveTo(a, "open-good.par");  // 13 items and 2 species, 58 lines
     auto replaced = [&](const std::string& from, const std::string& to) {
-        std::string t = good;
-        t.replace(t.find(from), from.size(), to);
-        return t;
+        return test::ReplacedOnce(good, from, to);
     };
     const struct {
         std::string text, message;
