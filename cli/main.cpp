@@ -4,8 +4,10 @@
 #include <vector>
 
 #include "cli/Cli.h"
+#include "platform/StartHeap.h"
 
 int main(int argc, char** argv) {
+    zemra::PrepareHugePageHeap();  // before the workbench allocates its arrays
     std::vector<std::string> tokens(argv + 1, argv + argc);
     if (tokens.empty()) {
         std::cout << zemra::CliUsage();
