@@ -1,9 +1,11 @@
 // Speed of the digital simulation for the cases users run most: a cyclic voltammogram of the
-// simple charge transfer and of the four-species catalytic mechanism at 4000 points, and DC and
-// square-wave voltammograms at 1000 points.
+// simple charge transfer and of the four-species catalytic mechanism at 4000 points, DC and
+// square-wave voltammograms at 1000 points; and of the refined road on the same cycles at a
+// planar electrode and at a microdisc (two-dimensional grid).
 #include <benchmark/benchmark.h>
 
 #include "simulation/DigitalSimulation.h"
+#include "simulation/RefinedDigital.h"
 
 namespace zemra {
 namespace {
@@ -15,9 +17,12 @@ struct Case {
     int noOfData = 0;
 };
 
-// The start-up sheet's experiment (planar electrode, 25 C) with the given mechanism and technique
-// and a staircase of `pointsPerSweep` points from 0.3 V towards -0.3 V, reversed when `cyclic`.
-void Prepare(Case& c, int mechanism, int technique, int pointsPerSweep, bool cyclic) {
+// The start-up sheet's experiment (25 C, 1 mM of A, D = 1e-5 cm2/s, fast couples at 0.1, -0.1
+// and -0.2 V, kf 10, kb 0.01) with the given mechanism, technique and electrode (a microdisc of
+// radius 10 um), and a staircase of `pointsPerSweep` points from 0.3 V towards -0.3 V at 10 mV/s,
+// reversed when `cyclic`.
+void Prepare(Case& c, int mechanism, int technique, int electrode, int pointsPerSweep,
+             bool cyclic) {
     ParameterModel& m = c.m;
     const MechanismInfo& info = kMechanisms[mechanism - 1];
     m.Mechanism = mechanism;
@@ -25,10 +30,11 @@ void Prepare(Case& c, int mechanism, int technique, int pointsPerSweep, bool cyc
     m.NCharge = info.NCharge;
     m.NHomo = info.NHomo;
     m.Technique = technique;
-    m.Electrode = 1;
+    m.Electrode = electrode;
     m.Temperature = 298.14;
     m.FRT = kFaraday / kGasConstant / 298.14;
-    m.Area = 1;
+    m.Radius = 1e-3;
+    m.Area = electrode == 4 ? kPi * 1e-6 : 1.0;
     m.Estart = 0.3;
     m.Estep = 0.6 / (pointsPerSweep - 1);
     m.tdrop = m.Estep / 0.01;  // 10 mV/s
@@ -60,7 +66,7 @@ void Prepare(Case& c, int mechanism, int technique, int pointsPerSweep, bool cyc
 
 void Run(benchmark::State& state, int mechanism, int technique, int pointsPerSweep, bool cyclic) {
     Case c;
-    Prepare(c, mechanism, technique, pointsPerSweep, cyclic);
+    Prepare(c, mechanism, technique, 1, pointsPerSweep, cyclic);
     DigitalOutcome outcome;
     for (auto _ : state) {
         outcome = DigitalSimulation(c.m, 0, c.X, c.noOfData, c.res);
@@ -88,6 +94,32 @@ BENCHMARK(BM_Mechanism1Cyclic4000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Mechanism16Cyclic4000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_DcVoltammetry1000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SquareWave1000)->Unit(benchmark::kMillisecond);
+
+void RunRefined(benchmark::State& state, int mechanism, int electrode) {
+    Case c;
+    Prepare(c, mechanism, 1, electrode, 2000, true);
+    DigitalOutcome outcome;
+    for (auto _ : state) {
+        outcome = RefinedDigitalSimulation(c.m, 0, c.X, c.noOfData, c.res);
+        benchmark::DoNotOptimize(c.res.Icomp(c.noOfData, 1));
+    }
+    if (!outcome.Error.empty()) state.SkipWithError(outcome.Error.c_str());
+    state.SetItemsProcessed(state.iterations() * c.noOfData);
+}
+
+void BM_RefinedMechanism1Cyclic4000(benchmark::State& s) {
+    RunRefined(s, 1, 1);
+}
+void BM_RefinedMechanism16Cyclic4000(benchmark::State& s) {
+    RunRefined(s, 16, 1);
+}
+void BM_RefinedMicrodiscCyclic4000(benchmark::State& s) {
+    RunRefined(s, 1, 4);
+}
+
+BENCHMARK(BM_RefinedMechanism1Cyclic4000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RefinedMechanism16Cyclic4000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RefinedMicrodiscCyclic4000)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace zemra
