@@ -64,16 +64,24 @@ void Prepare(Case& c, int mechanism, int technique, int electrode, int pointsPer
     c.res.TotalColumn = info.NCharge + 1;
 }
 
-void Run(benchmark::State& state, int mechanism, int technique, int pointsPerSweep, bool cyclic) {
-    Case c;
-    Prepare(c, mechanism, technique, 1, pointsPerSweep, cyclic);
+using Engine = DigitalOutcome (*)(const ParameterModel&, double, const Array1<kRows>&, int,
+                                  Results&);
+
+// Times one engine on a prepared case, Ru = 0.
+void Time(benchmark::State& state, Engine engine, Case& c) {
     DigitalOutcome outcome;
     for (auto _ : state) {
-        outcome = DigitalSimulation(c.m, 0, c.X, c.noOfData, c.res);
+        outcome = engine(c.m, 0, c.X, c.noOfData, c.res);
         benchmark::DoNotOptimize(c.res.Icomp(c.noOfData, 1));
     }
     if (!outcome.Error.empty()) state.SkipWithError(outcome.Error.c_str());
     state.SetItemsProcessed(state.iterations() * c.noOfData);
+}
+
+void Run(benchmark::State& state, int mechanism, int technique, int pointsPerSweep, bool cyclic) {
+    Case c;
+    Prepare(c, mechanism, technique, 1, pointsPerSweep, cyclic);
+    Time(state, DigitalSimulation, c);
     state.counters["boxes"] = BoxCount(GridLambdaFor(c.m), c.noOfData);
 }
 
@@ -98,13 +106,7 @@ BENCHMARK(BM_SquareWave1000)->Unit(benchmark::kMillisecond);
 void RunRefined(benchmark::State& state, int mechanism, int electrode) {
     Case c;
     Prepare(c, mechanism, 1, electrode, 2000, true);
-    DigitalOutcome outcome;
-    for (auto _ : state) {
-        outcome = RefinedDigitalSimulation(c.m, 0, c.X, c.noOfData, c.res);
-        benchmark::DoNotOptimize(c.res.Icomp(c.noOfData, 1));
-    }
-    if (!outcome.Error.empty()) state.SkipWithError(outcome.Error.c_str());
-    state.SetItemsProcessed(state.iterations() * c.noOfData);
+    Time(state, RefinedDigitalSimulation, c);
 }
 
 void BM_RefinedMechanism1Cyclic4000(benchmark::State& s) {
