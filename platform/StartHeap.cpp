@@ -29,8 +29,11 @@ namespace {
 
 constexpr uintptr_t kHugePage = uintptr_t{2} << 20;
 constexpr uintptr_t kSmallPage = 4096;
-// Two huge pages: a 4000-point simulation with its export uses about 1.3 MB.
+// Room for two huge pages; a 4000-point simulation with its export fits in the first (only the
+// pages a run touches are ever taken).
 constexpr size_t kAdvised = size_t{4} << 20;
+// What the 64-byte probe block and the filler's header add to the filler's size in the heap.
+constexpr uintptr_t kBlockOverhead = 96;
 constexpr int kDefaultThreshold = 128 * 1024;  // glibc's start values of both thresholds
 
 // True when the kernel gives huge pages to memory that asks for them ("[always]" or
@@ -67,7 +70,7 @@ bool PrepareHugePageHeap() {
     // is never touched). The block after it then starts just below the boundary and ends a page
     // above the advised range, so the block headers the allocator writes lie outside it: a huge
     // page can only take a 2 MB range in which no small page has been touched yet.
-    void* filler = here ? std::malloc(boundary - kSmallPage - h - 96) : nullptr;
+    void* filler = here ? std::malloc(boundary - kSmallPage - h - kBlockOverhead) : nullptr;
     void* reserve = filler ? std::malloc(kAdvised + 2 * kSmallPage) : nullptr;
     const uintptr_t r = reinterpret_cast<uintptr_t>(reserve);
     const uintptr_t end = reinterpret_cast<uintptr_t>(sbrk(0));
